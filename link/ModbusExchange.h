@@ -1,0 +1,25 @@
+// One checked request/reply exchange on the open port (LinkSettings::portHandle).
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "ModbusFrame.h"
+
+enum class ExchangeResult { Ok, Failed };
+
+class ModbusExchange {
+  public:
+    // Sends `pdu` to LinkSettings::deviceAddress, waits for `replyLength` bytes and reads
+    // them. Ok only when the CRC holds, the queue held exactly `replyLength` bytes and the
+    // read returned them all; `reply` then holds the whole frame.
+    static ExchangeResult exchange(std::span<const uint8_t> pdu, size_t replyLength,
+                                   uint32_t timeoutMs, Bytes& reply);
+
+    // The time-out actually waited: never shorter than the reply's time on the line at
+    // `baudRate` (10 bits a byte) plus 100 ms, so slow links can succeed at all.
+    static uint32_t effectiveTimeout(uint32_t timeoutMs, size_t replyLength, int baudRate);
+};
+
+// Register `index` of a read reply (data starts at byte 3, high byte first).
+uint16_t replyRegister(std::span<const uint8_t> reply, size_t index);

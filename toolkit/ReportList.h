@@ -1,0 +1,32 @@
+// Report-style list view on a model: cheap appends and in-place updates, fixed row heights,
+// no widget per cell.
+#pragma once
+
+#include <QTableView>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ReportModel;
+
+class CReportList : public QTableView {
+  public:
+    explicit CReportList(QWidget* parent = nullptr);
+    ~CReportList() override;
+
+    int insertColumn(int index, std::string_view heading, int widthPx);
+    int columnCount() const;
+    std::string columnHeading(int column) const;
+    // Inserts a row whose column 0 is `text`; returns its index.
+    int insertItem(int row, std::string_view text);
+    // Appends a whole row (missing cells are empty); returns its index.
+    int appendRow(std::vector<std::string> cells);
+    void setItemText(int row, int column, std::string_view text);
+    std::string itemText(int row, int column) const;
+    int rowCount() const;
+    void deleteAllItems();
+
+  private:
+    ReportModel* m_model;
+};

@@ -1,0 +1,127 @@
+// Scenario files: operator steps and expectations, one a line, turned into steps the
+// runner executes. Pure parsing, no Qt and no I/O.
+//
+// The format:
+// - One action or expectation per line. Blank lines are ignored.
+// - A line whose first non-blank character is `#` is a comment. There are no trailing
+//   comments: TEXT may contain `#`, and a `#` after a number is an error, not a comment.
+// - TEXT runs to the end of the line (trailing blanks and a CR are dropped); `""` is the
+//   empty text. ID is a template control id; numbers are decimal or `0x` hex.
+// - Actions and expectations address the window now shown in the page slot, or the
+//   modal dialog while one is open.
+//
+//   tab N                        select tab N (0-8) as a click on the tab strip does
+//   click ID                     click push button, check box or radio button ID
+//   type ID TEXT                 replace the text of edit ID (raises its text-changed
+//                                notification)
+//   select ID INDEX              select item INDEX of drop-down list ID (raises
+//                                selection-changed)
+//   treeclick ID TEXT            select the tree item with that text and click it
+//   wait MS                      run the event loop for MS ms (timers fire)
+//   password TEXT                the next password dialog gets TEXT and OK
+//   password cancel              the next password dialog is closed without OK
+//   expect text ID TEXT          caption of a button/static/group box, text of an edit,
+//                                selected text of a list
+//   expect cell ID ROW COL TEXT  text of a cell of list view ID
+//   expect rows ID N             row count of list view ID
+//   expect items ID A|B|C        the items of drop-down list ID (`""`: none)
+//   expect selected ID INDEX     selection of drop-down list ID (-1: none)
+//   expect checked ID | expect unchecked ID
+//   expect enabled ID | expect disabled ID
+//   expect visible ID | expect hidden ID      the control itself, whatever its page
+//   expect tab N                 selected tab
+//   expect showing T             the page slot shows the window of template T
+//   expect title TEXT            the main window's caption
+//   expect link P B A            link settings: port number, baud rate, device address
+//   expect message TEXT          the oldest unread message box is page-owned (no icon)
+//                                with TEXT; marks it read
+//   expect warning TEXT          the same for an application message box (warning icon)
+//   expect no message            every message box has been read
+//   device set REG VALUE         set a register of the built-in device and pin it
+//   device fault KIND [N]        next N replies (default 1):
+//                                silent|short|long|crc|exception|late|garbage
+//   device records voltage G N | device records resistance N | device records alarm N
+//                                give the built-in device N records (of group G)
+//   expect request HEX...        the built-in device received these bytes (CRC included,
+//                                any address) since the requests already read; the
+//                                earliest such request and all before it become read
+//   expect no request            every request the device received has been read
+//
+// `password cancel` alone on its line is the cancel; any other text is a password.
+// `device` lines and `expect request` need the built-in device.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class StepOp {
+    Tab,
+    Click,
+    Type,
+    Select,
+    TreeClick,
+    Wait,
+    Password,
+    PasswordCancel,
+    ExpectText,
+    ExpectCell,
+    ExpectRows,
+    ExpectItems,
+    ExpectSelected,
+    ExpectChecked,
+    ExpectUnchecked,
+    ExpectEnabled,
+    ExpectDisabled,
+    ExpectVisible,
+    ExpectHidden,
+    ExpectTab,
+    ExpectShowing,
+    ExpectTitle,
+    ExpectLink,
+    ExpectMessage,
+    ExpectWarning,
+    ExpectNoMessage,
+    DeviceSet,
+    DeviceFault,
+    DeviceVoltageRecords,
+    DeviceResistanceRecords,
+    DeviceAlarmRecords,
+    ExpectRequest,
+    ExpectNoRequest,
+};
+
+// The faults a scenario can ask of the built-in device.
+enum class ScenarioFault { Silent, Short, Long, Crc, Exception, Late, Garbage };
+
+struct Step {
+    StepOp op = StepOp::Wait;
+    int line = 0;                    // 1-based line in the file
+    std::string source;              // the line as written, without surrounding blanks
+    std::vector<int> numbers;        // the numeric arguments, in the order written
+    std::string text;                // TEXT ("" for `""`)
+    std::vector<std::string> items;  // `expect items`
+    std::vector<uint8_t> bytes;      // `expect request`
+    ScenarioFault fault = ScenarioFault::Silent;
+};
+
+struct ScenarioError {
+    int line = 0;
+    std::string source;
+    std::string found;  // what is wrong with the line, said as what was found
+};
+
+struct ParsedScenario {
+    std::vector<Step> steps;
+    std::optional<ScenarioError> error;  // the first bad line; steps are then incomplete
+};
+
+ParsedScenario parseScenario(std::string_view text);
+
+// "01 A0 ff" -> {0x01, 0xA0, 0xFF}; nullopt unless every blank-separated word is one
+// two-digit hex byte and there is at least one.
+std::optional<std::vector<uint8_t>> parseHexBytes(std::string_view text);
+// "01 A0 FF": the form reports use.
+std::string formatHexBytes(const std::vector<uint8_t>& bytes);

@@ -12,7 +12,8 @@ class ModbusExchange {
   public:
     // Sends `pdu` to LinkSettings::deviceAddress, waits for `replyLength` bytes and reads
     // them. Ok only when the CRC holds, the queue held exactly `replyLength` bytes and the
-    // read returned them all; `reply` then holds the whole frame.
+    // read returned them all; `reply` then holds the whole frame, and is empty on failure.
+    // Bytes left in the receive queue by an earlier exchange are discarded before sending.
     static ExchangeResult exchange(std::span<const uint8_t> pdu, size_t replyLength,
                                    uint32_t timeoutMs, Bytes& reply);
 
@@ -21,5 +22,6 @@ class ModbusExchange {
     static uint32_t effectiveTimeout(uint32_t timeoutMs, size_t replyLength, int baudRate);
 };
 
-// Register `index` of a read reply (data starts at byte 3, high byte first).
+// Register `index` of a read reply (data starts at byte 3, high byte first); 0 when the
+// reply is too short to hold it.
 uint16_t replyRegister(std::span<const uint8_t> reply, size_t index);

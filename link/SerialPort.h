@@ -24,16 +24,19 @@ std::string portPath(int portNumber);
 
 // Opens COM`portNumber` at `baudRate`, stores the result in LinkSettings::portHandle and
 // returns it; null when the port is missing, held by another program, or refuses the rate.
+// A port still open in this process is closed first (there is only ever one).
 PortHandle openSerialPort(int portNumber, int baudRate);
 // Closes LinkSettings::portHandle if open; harmless when nothing is open.
 void closeSerialPort();
 // Polls the receive queue every 2 ms until `wanted` bytes wait or the time-out passes;
-// returns the queue length read before the last poll's sleep.
+// returns the queue length read before the last poll's sleep. Returns at once when no
+// port is open, and early when the device hung up (nothing more can arrive).
 uint32_t waitForRxBytes(PortHandle handle, uint16_t wanted, uint32_t timeoutMs);
 
 // The platform operations a port offers. All are safe on a port whose device vanished.
 size_t writePort(PortHandle handle, const uint8_t* data, size_t size);  // bytes written
 size_t readPort(PortHandle handle, uint8_t* data, size_t size);         // bytes read
 void purgePort(PortHandle handle);                                      // drop both directions
+void discardRxBytes(PortHandle handle);     // drop what waits in the receive queue
 uint32_t rxQueueLength(PortHandle handle);  // clears pending errors, then counts
 int portBaudRate(PortHandle handle);        // the rate the port was opened with

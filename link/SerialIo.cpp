@@ -82,7 +82,7 @@ size_t writePort(PortHandle handle, const uint8_t* data, size_t size) {
             done += static_cast<size_t>(n);
         } else if (n < 0 && errno == EINTR) {
             continue;
-        } else if (n < 0 && errno != EAGAIN) {
+        } else if (n == 0 || errno != EAGAIN) {
             break;  // EIO and the like: the device went away
         } else if (!waitReady(handle->fd, POLLOUT, deadline)) {
             break;

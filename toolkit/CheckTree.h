@@ -1,4 +1,5 @@
-// Tree view whose items carry check boxes.
+// Tree view whose items carry check boxes. A click on an item's box toggles its check mark
+// before itemClicked is raised.
 #pragma once
 
 #include <QTreeWidget>
@@ -15,4 +16,8 @@ class CCheckTree : public QTreeWidget {
     bool getCheck(const QTreeWidgetItem* item) const;
     std::vector<QTreeWidgetItem*> children(QTreeWidgetItem* parent = nullptr) const;
     QTreeWidgetItem* findItem(std::string_view text) const;  // first item with that text
+
+    // What a click on an item's text does: makes it current and raises itemClicked (check
+    // marks change only through the box). Does nothing for a foreign item or when disabled.
+    void clickItemAsUser(QTreeWidgetItem* item);
 };

@@ -81,8 +81,14 @@ class CDialog : public QDialog {
     // The box this dialog owns (no icon).
     void messageBox(std::string_view text);
 
+    // Puts `widget` in the place of control `id` (same cell, id, hidden and disabled state)
+    // and deletes the old control, as subclassing a static for a custom control does. The
+    // dialog owns `widget` on success; on false (unknown id) the caller keeps it.
+    bool subclassControl(int id, QWidget* widget);
+
     // Runs `handler` as a command: not while another handler runs, except in the modal
-    // dialog that handler opened. Returns false when it was refused.
+    // dialog that handler opened. Returns false when it was refused. An exception from the
+    // handler releases the guard and propagates.
     bool runHandler(const std::function<void()>& handler);
     static bool handlerRunning();
 
@@ -108,14 +114,19 @@ class CDialog : public QDialog {
 
   private:
     void buildControls();
+    void placeControls(const std::vector<QWidget*>& widgets);
+    void wireControl(int id, QWidget* widget);
     void addMessage(int id, Notify code, std::function<void()> handler);
     void dispatch(int id, Notify code);
     void deliverTimer(int timerId);
+    // Runs a handler from a Qt signal: an exception must not unwind through Qt.
+    void runFromEvent(const std::function<void()>& handler);
     void reject() override;
     void accept() override;
 
     const DialogTemplate& m_template;
     bool m_built = false;
+    bool m_modeless = false;  // made by create(): a page inside its owner
     std::map<int, QWidget*> m_controls;
     std::multimap<std::pair<int, Notify>, std::function<void()>> m_messages;
     std::map<int, QTimer*> m_timers;

@@ -27,6 +27,11 @@ class CReportList : public QTableView {
     int rowCount() const;
     void deleteAllItems();
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
+    void fitRowHeight();
+
     ReportModel* m_model;
 };

@@ -1,7 +1,9 @@
-// Tab control: a tab strip over a page area in which the pages live.
+// Tab control: a tab strip over a page area in which the pages live. Every child widget of
+// pageArea() fills the whole area, so pages made there stack in one place by themselves.
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +12,7 @@ class QTabBar;
 class CTabCtrl : public QWidget {
   public:
     explicit CTabCtrl(QWidget* parent = nullptr);
+    ~CTabCtrl() override;
 
     void insertItem(int index, std::string_view text);
     int itemCount() const;
@@ -20,7 +23,13 @@ class CTabCtrl : public QWidget {
     QWidget* pageArea() const { return m_area; }
     QTabBar* tabBar() const { return m_bar; }
 
+    // Called when the selection changes by the user (a click or selectAsUser), never for
+    // the program's own setCurSel or insertItem.
+    void setUserSelChangeHandler(std::function<void()> handler);
+
   private:
     QTabBar* m_bar;
     QWidget* m_area;
+    bool m_silent = false;
+    std::function<void()> m_onUserSelChange;
 };

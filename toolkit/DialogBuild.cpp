@@ -1,0 +1,252 @@
+// Builds a dialog's controls from its template: one widget per control, radio groups,
+// grid placement in the dialog or its group boxes, initial state and notifications.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "CheckTree.h"
+#include "Dialog.h"
+#include "ReportList.h"
+#include "TabCtrl.h"
+#include "Utf8.h"
+
+namespace {
+
+constexpr int kMaxGridIndex = 255;  // a mistyped cell must not allocate a huge grid
+
+QWidget* makeButtonLike(const ControlTemplate& c, QWidget* parent) {
+    const QString caption = qstr(c.caption);
+    if (c.kind == ControlKind::CheckBox) {
+        auto* box = new QCheckBox(caption, parent);
+        box->setChecked((c.style & kChecked) != 0);
+        return box;
+    }
+    if (c.kind == ControlKind::RadioButton) {
+        auto* radio = new QRadioButton(caption, parent);
+        radio->setAutoExclusive(false);  // exclusivity comes from the template's groups
+        return radio;
+    }
+    auto* button = new QPushButton(caption, parent);
+    button->setDefault((c.style & kDefaultButton) != 0);
+    return button;
+}
+
+QWidget* makeEdit(const ControlTemplate& c, QWidget* parent) {
+    auto* edit = new QLineEdit(qstr(c.caption), parent);
+    if ((c.style & kPassword) != 0) {
+        edit->setEchoMode(QLineEdit::Password);
+    }
+    edit->setReadOnly((c.style & kReadOnly) != 0);
+    edit->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);  // keep forms compact
+    return edit;
+}
+
+QWidget* makeDropList(const ControlTemplate& c, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(false);
+    for (const auto& item : c.items) {
+        combo->addItem(qstr(item));
+    }
+    combo->setCurrentIndex(-1);  // a drop list starts with nothing chosen
+    return combo;
+}
+
+QWidget* makeWidget(const ControlTemplate& c, QWidget* parent) {
+    switch (c.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton:
+            return makeButtonLike(c, parent);
+        case ControlKind::Edit:
+            return makeEdit(c, parent);
+        case ControlKind::GroupBox:
+            return new QGroupBox(qstr(c.caption), parent);
+        case ControlKind::DropList:
+            return makeDropList(c, parent);
+        case ControlKind::ListView:
+            return new CReportList(parent);
+        case ControlKind::TreeView:
+            return new CCheckTree(parent);
+        case ControlKind::TabControl:
+            return new CTabCtrl(parent);
+        case ControlKind::Static:
+            break;
+    }
+    auto* label = new QLabel(qstr(c.caption), parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// Radio groups: a group starts at a control marked kGroupStart and runs to the next such
+// control of the same frame.
+class RadioGroups {
+  public:
+    explicit RadioGroups(QObject* owner) : m_owner(owner) {}
+
+    void add(const ControlTemplate& c, QWidget* widget) {
+        if ((c.style & kGroupStart) != 0) {
+            m_open.erase(c.frame);
+        }
+        auto* radio = dynamic_cast<QRadioButton*>(widget);
+        if (radio == nullptr) {
+            return;
+        }
+        QButtonGroup*& group = m_open[c.frame];
+        if (group == nullptr) {
+            group = new QButtonGroup(m_owner);
+            group->setExclusive(true);  // none checked is still allowed until one is chosen
+        }
+        group->addButton(radio);
+        radio->setChecked((c.style & kChecked) != 0);
+    }
+
+  private:
+    QObject* m_owner;
+    std::map<int, QButtonGroup*> m_open;  // frame -> its current group
+};
+
+QGridLayout* makeGrid(QWidget* owner) {
+    auto* grid = new QGridLayout(owner);
+    // Small forms keep their natural size at the top left; lists and trees still expand.
+    grid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    return grid;
+}
+
+// The frame control `i` is placed in: 0 (the dialog) when its frame is unknown or the
+// chain of frames leads back to itself.
+int placementFrame(const std::vector<ControlTemplate>& controls,
+                   const std::map<int, std::size_t>& owners, std::size_t i) {
+    const int own = controls[i].frame;
+    if (own == 0 || !owners.contains(own)) {
+        return 0;
+    }
+    std::set<std::size_t> seen;
+    for (int key = own; key != 0;) {
+        const auto it = owners.find(key);
+        if (it == owners.end()) {
+            break;
+        }
+        if (it->second == i) {
+            return 0;
+        }
+        if (!seen.insert(it->second).second) {
+            break;  // a loop further up; the group boxes in it settle that themselves
+        }
+        key = controls[it->second].frame;
+    }
+    return own;
+}
+
+void addToGrid(QGridLayout* grid, QWidget* widget, const GridCell& cell) {
+    const int row = std::clamp(cell.row, 0, kMaxGridIndex);
+    const int column = std::clamp(cell.column, 0, kMaxGridIndex);
+    grid->addWidget(widget, row, column, std::clamp(cell.rowSpan, 1, kMaxGridIndex),
+                    std::clamp(cell.columnSpan, 1, kMaxGridIndex));
+}
+
+void applyInitialState(const ControlTemplate& c, QWidget* widget) {
+    if ((c.style & kHidden) != 0) {
+        widget->setHidden(true);
+    }
+    if ((c.style & kDisabled) != 0) {
+        widget->setEnabled(false);
+    }
+}
+
+}  // namespace
+
+void CDialog::buildControls() {
+    if (m_built) {
+        return;
+    }
+    m_built = true;
+    std::vector<QWidget*> widgets;
+    RadioGroups radios(this);
+    for (const auto& c : m_template.controls) {
+        QWidget* widget = makeWidget(c, this);
+        radios.add(c, widget);
+        widgets.push_back(widget);
+        // The first control with an id answers to it, as the platform's lookup does.
+        if (c.id != kNoId && m_controls.emplace(c.id, widget).second) {
+            wireControl(c.id, widget);
+        }
+    }
+    placeControls(widgets);
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        applyInitialState(m_template.controls[i], widgets[i]);
+    }
+}
+
+void CDialog::placeControls(const std::vector<QWidget*>& widgets) {
+    const auto& controls = m_template.controls;
+    std::map<int, std::size_t> owners;  // frameKey -> index of its group box
+    std::map<int, QGridLayout*> grids;  // frameKey -> the grid inside that group box
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlTemplate& c = controls[i];
+        if (c.kind == ControlKind::GroupBox && c.frameKey != 0 && !owners.contains(c.frameKey)) {
+            owners.emplace(c.frameKey, i);
+            grids.emplace(c.frameKey, makeGrid(widgets[i]));
+        }
+    }
+    QGridLayout* dialogGrid = makeGrid(this);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const int frame = placementFrame(controls, owners, i);
+        addToGrid(frame == 0 ? dialogGrid : grids.at(frame), widgets[i], controls[i].cell);
+    }
+}
+
+void CDialog::wireControl(int id, QWidget* widget) {
+    if (auto* tab = dynamic_cast<CTabCtrl*>(widget)) {
+        tab->setUserSelChangeHandler([this, id] { dispatch(id, Notify::SelChange); });
+    } else if (auto* tree = dynamic_cast<CCheckTree*>(widget)) {
+        connect(tree, &QTreeWidget::itemClicked, this,
+                [this, id] { dispatch(id, Notify::Clicked); });
+    } else if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
+        // activated: the user's choice only, never a programmatic selection
+        connect(combo, &QComboBox::activated, this,
+                [this, id] { dispatch(id, Notify::SelChange); });
+    } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
+        // textChanged also follows programmatic text, as an edit's change notification does
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, id] { dispatch(id, Notify::TextChange); });
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, id] { dispatch(id, Notify::Clicked); });
+    }
+}
+
+bool CDialog::subclassControl(int id, QWidget* widget) {
+    const auto it = m_controls.find(id);
+    if (it == m_controls.end() || widget == nullptr || widget == it->second) {
+        return false;
+    }
+    QWidget* old = it->second;
+    QWidget* holder = old->parentWidget();
+    QLayout* layout = holder != nullptr ? holder->layout() : nullptr;
+    QLayoutItem* item = layout != nullptr
+                            ? layout->replaceWidget(old, widget, Qt::FindDirectChildrenOnly)
+                            : nullptr;
+    if (item == nullptr) {
+        widget->setParent(holder);
+        widget->setGeometry(old->geometry());
+    }
+    delete item;
+    if (old->isHidden() && old->testAttribute(Qt::WA_WState_ExplicitShowHide)) {
+        widget->hide();
+    }
+    widget->setEnabled(old->isEnabled());
+    QObject::disconnect(old, nullptr, this, nullptr);
+    it->second = widget;
+    delete old;
+    wireControl(id, widget);
+    return true;
+}

@@ -1,0 +1,57 @@
+// The process-wide handler guard: a count of running handlers and a stack of the modal
+// dialogs opened from inside them.
+#include "HandlerGuard.h"
+
+#include <QWidget>
+#include <vector>
+
+namespace handler_guard {
+namespace {
+
+struct Level {
+    const QWidget* dialog;
+    int runningBelow;  // handlers running when the dialog was opened
+};
+
+int g_running = 0;
+std::vector<Level> g_levels;
+
+}  // namespace
+
+bool mayStart(const QWidget* dialog) {
+    if (g_levels.empty()) {
+        return g_running == 0;
+    }
+    const Level& top = g_levels.back();
+    if (g_running != top.runningBelow) {
+        return false;  // a handler of the top modal dialog is already running
+    }
+    return dialog == top.dialog || (dialog != nullptr && top.dialog->isAncestorOf(dialog));
+}
+
+bool anyRunning() {
+    return g_running > 0;
+}
+
+Running::Running() {
+    ++g_running;
+}
+
+Running::~Running() {
+    --g_running;
+}
+
+ModalLevel::ModalLevel(const QWidget* dialog) {
+    if (g_running > 0 && dialog != nullptr) {
+        g_levels.push_back({dialog, g_running});
+        m_pushed = true;
+    }
+}
+
+ModalLevel::~ModalLevel() {
+    if (m_pushed) {
+        g_levels.pop_back();
+    }
+}
+
+}  // namespace handler_guard

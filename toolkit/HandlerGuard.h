@@ -1,0 +1,35 @@
+// Keeps command handlers from overlapping: one at a time on the UI thread, except in a
+// dialog that a running handler opened modally (that dialog's buttons must still work).
+#pragma once
+
+class QWidget;
+
+namespace handler_guard {
+
+// Whether a handler of `dialog` may start now.
+bool mayStart(const QWidget* dialog);
+bool anyRunning();
+
+// Marks a handler as running for its lifetime (released on exceptions too).
+class Running {
+  public:
+    Running();
+    ~Running();
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+};
+
+// While alive, `dialog` is the modal dialog whose handlers may run although the handler
+// that opened it is still running. Does nothing when no handler runs.
+class ModalLevel {
+  public:
+    explicit ModalLevel(const QWidget* dialog);
+    ~ModalLevel();
+    ModalLevel(const ModalLevel&) = delete;
+    ModalLevel& operator=(const ModalLevel&) = delete;
+
+  private:
+    bool m_pushed = false;
+};
+
+}  // namespace handler_guard

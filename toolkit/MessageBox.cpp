@@ -1,0 +1,47 @@
+// The process-wide message sink and the GUI's default: a modal QMessageBox with the
+// application's name as caption and an OK button.
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <utility>
+
+#include "Utf8.h"
+
+namespace {
+
+MessageSink& currentSink() {
+    static MessageSink sink;
+    return sink;
+}
+
+void showModalBox(const MessageBoxEvent& event) {
+    const auto icon =
+        event.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
+    QWidget* parent = event.owner != nullptr ? event.owner : QApplication::activeWindow();
+    QMessageBox box(icon, QString::fromUtf8(kAppName), qstr(event.text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void deliver(const MessageBoxEvent& event) {
+    const MessageSink sink = currentSink();  // a copy: the sink may replace itself
+    if (sink) {
+        sink(event);
+    } else {
+        showModalBox(event);
+    }
+}
+
+}  // namespace
+
+void setMessageSink(MessageSink sink) {
+    currentSink() = std::move(sink);
+}
+
+void appMessageBox(std::string_view text) {
+    deliver({nullptr, std::string(text), MessageIcon::Warning});
+}
+
+void ownedMessageBox(QWidget* owner, std::string_view text) {
+    deliver({owner, std::string(text), MessageIcon::None});
+}

@@ -1,0 +1,291 @@
+// Tests of the simulated device's record stores and temperature probe bus, through the
+// same request frames the program sends.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+
+#include "model_requests.h"
+
+using namespace modeltest;
+
+namespace {
+
+// Base register, window register and record length of a numbered record store.
+struct StoreLayout {
+    const char* name;
+    uint16_t base;
+    uint16_t length;
+    void (DeviceModel::*seed)(int);
+};
+
+const StoreLayout kResistanceStore{"resistance", 0x2000, 44, &DeviceModel::seedResistanceRecords};
+const StoreLayout kAlarmStore{"alarm", 0x2100, 45, &DeviceModel::seedAlarmRecords};
+
+bool validBcdStamp(const std::vector<uint16_t>& record) {
+    for (int i = 0; i < 4; ++i) {
+        for (int shift = 0; shift < 16; shift += 4) {
+            if (((record[i] >> shift) & 0xF) > 9) {
+                return false;
+            }
+        }
+    }
+    const int month = record[1] >> 8;
+    const int day = record[1] & 0xFF;
+    return month >= 1 && month <= 0x12 && day >= 1 && day <= 0x31 && (record[2] >> 8) <= 0x23 &&
+           (record[2] & 0xFF) <= 0x59 && (record[3] >> 8) <= 0x59;
+}
+
+// BCD keeps the order of the numbers it codes, so stamps compare as register tuples.
+auto stampOf(const std::vector<uint16_t>& record) {
+    return std::make_tuple(record[0], record[1], record[2], record[3]);
+}
+
+class NumberedStore : public ::testing::TestWithParam<StoreLayout> {
+  protected:
+    std::vector<uint16_t> window() {
+        return readRegs(model, GetParam().base + 2, GetParam().length);
+    }
+    void seed(int count) { (model.*GetParam().seed)(count); }
+
+    DeviceModel model{1};
+};
+
+TEST_P(NumberedStore, StreamsEveryRecordInOrderThenRunsEmpty) {
+    const StoreLayout& s = GetParam();
+    seed(5);
+    EXPECT_EQ(readReg(model, s.base), 5);
+    ASSERT_TRUE(set06(model, s.base + 1, 1));
+    std::vector<std::vector<uint16_t>> records;
+    for (int i = 0; i < 5; ++i) {
+        records.push_back(window());
+        ASSERT_EQ(records.back().size(), s.length);
+        EXPECT_TRUE(validBcdStamp(records.back())) << i;
+        if (i > 0) {
+            EXPECT_LT(stampOf(records[i - 1]), stampOf(records[i])) << "stamps increase";
+        }
+    }
+    EXPECT_EQ(readError(model, s.base + 2, s.length), 2) << "past the last record";
+    // Positioning picks a record by number; 0 is taken as the first.
+    ASSERT_TRUE(set06(model, s.base + 1, 4));
+    EXPECT_EQ(window(), records[3]);
+    ASSERT_TRUE(set06(model, s.base + 1, 0));
+    EXPECT_EQ(window(), records[0]);
+}
+
+TEST_P(NumberedStore, PositionPersistsAcrossOtherRequests) {
+    const StoreLayout& s = GetParam();
+    seed(4);
+    ASSERT_TRUE(set06(model, s.base + 1, 1));
+    const std::vector<uint16_t> first = window();
+    EXPECT_EQ(readReg(model, s.base), 4);
+    readRegs(model, 0x0000, 121);
+    const std::vector<uint16_t> second = window();
+    EXPECT_NE(first, second);
+    EXPECT_EQ(readReg(model, s.base + 1), 3) << "the next record's number";
+    ASSERT_TRUE(set06(model, s.base + 1, 2));
+    EXPECT_EQ(window(), second);
+}
+
+TEST_P(NumberedStore, RefusesBadPositionsCountsAndDeleteValues) {
+    const StoreLayout& s = GetParam();
+    seed(3);
+    EXPECT_EQ(exceptionCode(write06(model, s.base + 1, 4)), 3);
+    EXPECT_EQ(exceptionCode(write06(model, s.base + 1, 0xFFFF)), 3);
+    EXPECT_EQ(readError(model, s.base + 2, s.length - 1), 3);
+    EXPECT_EQ(readError(model, s.base + 2, s.length + 1), 3);
+    EXPECT_EQ(readError(model, s.base, 3), 2) << "the window is read on its own";
+    EXPECT_EQ(readError(model, s.base + 3, 1), 2);
+    EXPECT_EQ(exceptionCode(write06(model, s.base, 1)), 3);
+    EXPECT_EQ(exceptionCode(write06(model, s.base + 2, 0)), 2);
+    EXPECT_EQ(exceptionCode(write10(model, s.base, {0, 1})), 3) << "one command at a time";
+    EXPECT_EQ(readReg(model, s.base), 3) << "nothing deleted";
+}
+
+TEST_P(NumberedStore, DeleteAllEmptiesTheStoreAndSeedReplaces) {
+    const StoreLayout& s = GetParam();
+    seed(6);
+    ASSERT_TRUE(set06(model, s.base, 0));
+    EXPECT_EQ(readReg(model, s.base), 0);
+    EXPECT_EQ(readError(model, s.base + 2, s.length), 2);
+    EXPECT_EQ(exceptionCode(write06(model, s.base + 1, 1)), 3) << "no record 1 any more";
+    seed(9);
+    seed(2);
+    EXPECT_EQ(readReg(model, s.base), 2);
+}
+
+TEST_P(NumberedStore, PeekingDoesNotMoveTheWindow) {
+    const StoreLayout& s = GetParam();
+    seed(2);
+    ASSERT_TRUE(set06(model, s.base + 1, 2));
+    const std::optional<uint16_t> peeked = model.registerValue(s.base + 2);
+    EXPECT_EQ(model.registerValue(s.base + 2), peeked);
+    const std::vector<uint16_t> record = window();
+    ASSERT_FALSE(record.empty());
+    EXPECT_EQ(record[0], peeked);
+    EXPECT_FALSE(model.registerValue(s.base + 2).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, NumberedStore, ::testing::Values(kResistanceStore, kAlarmStore),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(ModelRecords, ChannelValuesAndAlarmKindsArePlausible) {
+    DeviceModel model(1);
+    model.seedResistanceRecords(3);
+    model.seedAlarmRecords(12);
+    ASSERT_TRUE(set06(model, 0x2001, 1));
+    const std::vector<uint16_t> ir = readRegs(model, 0x2002, 44);
+    for (int ch = 0; ch < 40; ++ch) {
+        EXPECT_TRUE(ir[4 + ch] >= 250 && ir[4 + ch] <= 600) << ir[4 + ch];
+    }
+    ASSERT_TRUE(set06(model, 0x2101, 1));
+    std::vector<int> kinds;
+    for (int i = 0; i < 12; ++i) {
+        kinds.push_back(readRegs(model, 0x2102, 45)[4]);
+    }
+    for (int kind = 1; kind <= 6; ++kind) {
+        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), kind), 2) << kind;
+    }
+}
+
+TEST(ModelRecords, VoltageGroupsCountApartAndShareOneWindow) {
+    DeviceModel model(1);
+    for (int group = 1; group <= 8; ++group) {
+        model.seedVoltageRecords(group, 0);
+    }
+    model.seedVoltageRecords(2, 4);
+    model.seedVoltageRecords(5, 3);
+    EXPECT_EQ(readReg(model, 0x1200), 7);
+    ASSERT_TRUE(set06(model, 0x1201, 2));
+    EXPECT_EQ(readReg(model, 0x1202), 4);
+    std::vector<std::vector<uint16_t>> records;
+    for (int i = 0; i < 4; ++i) {
+        records.push_back(readRegs(model, 0x1203, 44));
+        ASSERT_EQ(records.back().size(), 44u);
+        EXPECT_TRUE(validBcdStamp(records.back()));
+        for (int ch = 0; ch < 40; ++ch) {
+            EXPECT_TRUE(records.back()[4 + ch] >= 1250 && records.back()[4 + ch] <= 1350);
+        }
+    }
+    EXPECT_EQ(readError(model, 0x1203, 44), 2);
+    EXPECT_EQ(readReg(model, 0x1201), 2) << "the group stays chosen";
+    // Choosing a group again starts it over; another group has other records.
+    ASSERT_TRUE(set06(model, 0x1201, 2));
+    EXPECT_EQ(readRegs(model, 0x1203, 44), records[0]);
+    ASSERT_TRUE(set06(model, 0x1201, 5));
+    EXPECT_EQ(readReg(model, 0x1202), 3);
+    EXPECT_NE(readRegs(model, 0x1203, 44), records[1]);
+    ASSERT_TRUE(set06(model, 0x1201, 3));
+    EXPECT_EQ(readReg(model, 0x1202), 0);
+    EXPECT_EQ(readError(model, 0x1203, 44), 2);
+}
+
+TEST(ModelRecords, VoltageGroupZeroNineAndDelete) {
+    DeviceModel model(1);
+    model.seedVoltageRecords(1, 2);
+    ASSERT_TRUE(set06(model, 0x1201, 0));
+    EXPECT_EQ(readReg(model, 0x1202), 0);
+    EXPECT_EQ(readError(model, 0x1203, 44), 2);
+    EXPECT_EQ(exceptionCode(write06(model, 0x1201, 9)), 3);
+    EXPECT_EQ(readReg(model, 0x1201), 0);
+    EXPECT_EQ(exceptionCode(write06(model, 0x1202, 1)), 2) << "the group size is read-only";
+    EXPECT_EQ(readError(model, 0x1203, 45), 3);
+    EXPECT_EQ(readError(model, 0x1200, 4), 2);
+    ASSERT_TRUE(set06(model, 0x1200, 0));
+    EXPECT_EQ(readReg(model, 0x1200), 0);
+    ASSERT_TRUE(set06(model, 0x1201, 1));
+    EXPECT_EQ(readReg(model, 0x1202), 0);
+}
+
+TEST(ModelRecords, APinnedCountStaysWhateverTheStoreHolds) {
+    DeviceModel model(1);
+    model.setRegister(0x2100, 400);
+    model.seedAlarmRecords(2);
+    EXPECT_EQ(readReg(model, 0x2100), 400);
+    model.unpinAll();
+    EXPECT_EQ(readReg(model, 0x2100), 2);
+}
+
+std::vector<uint16_t> identityOf(DeviceModel& model, uint16_t channel) {
+    EXPECT_TRUE(set06(model, 0x1102, channel));
+    return readRegs(model, 0x1103, 4);
+}
+
+const std::vector<uint16_t> kNoProbe{0, 0, 0, 0};
+
+TEST(ModelProbes, MaximumCountAndChannelTakeOnlyTheirRange) {
+    DeviceModel model(1);
+    EXPECT_EQ(readReg(model, 0x1100), 40);
+    EXPECT_TRUE(set06(model, 0x1100, 0));
+    EXPECT_TRUE(set06(model, 0x1100, 12));
+    EXPECT_EQ(exceptionCode(write06(model, 0x1100, 41)), 3);
+    EXPECT_EQ(readReg(model, 0x1100), 12);
+    for (uint16_t channel : {0, 41, 0xFE, 0x01FF}) {
+        EXPECT_EQ(exceptionCode(write06(model, 0x1102, channel)), 3) << channel;
+    }
+    EXPECT_TRUE(set06(model, 0x1102, 0xFF));
+    EXPECT_EQ(readRegs(model, 0x1103, 4), kNoProbe) << "no identity for \"all\"";
+    EXPECT_EQ(exceptionCode(write06(model, 0x1103, 0x28FF)), 3) << "an identity takes four";
+    EXPECT_EQ(readError(model, 0x1101, 1), 2);
+    EXPECT_EQ(readError(model, 0x1107, 1), 2);
+}
+
+TEST(ModelProbes, EraseOneOrAllThenRegisterAutomatically) {
+    DeviceModel model(1);
+    const std::vector<uint16_t> third = identityOf(model, 3);
+    EXPECT_NE(third, kNoProbe) << "probes come registered";
+    EXPECT_NE(identityOf(model, 4), third) << "each probe its own identity";
+    ASSERT_TRUE(set06(model, 0x1102, 3));
+    ASSERT_TRUE(set06(model, 0x1107, 1));
+    EXPECT_EQ(identityOf(model, 3), kNoProbe);
+    EXPECT_NE(identityOf(model, 4), kNoProbe);
+    EXPECT_EQ(exceptionCode(write06(model, 0x1107, 2)), 3);
+
+    ASSERT_TRUE(set06(model, 0x1102, 0xFF));
+    ASSERT_TRUE(set06(model, 0x1107, 1));
+    EXPECT_EQ(identityOf(model, 40), kNoProbe);
+    ASSERT_TRUE(set06(model, 0x1100, 10));
+    ASSERT_TRUE(set06(model, 0x1101, 1));
+    EXPECT_EQ(identityOf(model, 3), third) << "the same probe is found again";
+    EXPECT_NE(identityOf(model, 10), kNoProbe);
+    EXPECT_EQ(identityOf(model, 11), kNoProbe) << "beyond the maximum";
+    EXPECT_EQ(exceptionCode(write06(model, 0x1101, 2)), 3);
+}
+
+TEST(ModelProbes, SemiAutomaticRegistrationTakesTheFoundProbe) {
+    DeviceModel model(1);
+    ASSERT_TRUE(set06(model, 0x1102, 0xFF));
+    ASSERT_TRUE(set06(model, 0x1107, 1));
+    ASSERT_TRUE(set06(model, 0x1100, 5));
+    const Bytes reply = write10(model, 0x1101, {0, 3});
+    EXPECT_EQ(reply, frameRequest(1, Bytes{0x10, 0x11, 0x01, 0x00, 0x02}));
+    EXPECT_EQ(readReg(model, 0x1102), 3);
+    EXPECT_NE(readRegs(model, 0x1103, 4), kNoProbe);
+    EXPECT_EQ(identityOf(model, 2), kNoProbe);
+    // Channel 0 (an empty form field), beyond the maximum, or a non-zero command.
+    EXPECT_EQ(exceptionCode(write10(model, 0x1101, {0, 0})), 3);
+    EXPECT_EQ(exceptionCode(write10(model, 0x1101, {0, 6})), 3);
+    EXPECT_EQ(exceptionCode(write10(model, 0x1101, {1, 2})), 3);
+    EXPECT_EQ(identityOf(model, 2), kNoProbe);
+}
+
+TEST(ModelProbes, ManualRegistrationStoresTheIdentityAsSent) {
+    DeviceModel model(1);
+    EXPECT_TRUE(set10(model, 0x1102, {3, 0x28FF, 0x4C01, 0x0000, 0x00A2}));
+    EXPECT_EQ(readReg(model, 0x1102), 3);
+    EXPECT_EQ(identityOf(model, 3), (std::vector<uint16_t>{0x28FF, 0x4C01, 0x0000, 0x00A2}));
+    // An identity alone goes to the selected channel.
+    ASSERT_TRUE(set06(model, 0x1102, 7));
+    EXPECT_TRUE(set10(model, 0x1103, {0x280A, 1, 2, 3}));
+    EXPECT_EQ(identityOf(model, 7), (std::vector<uint16_t>{0x280A, 1, 2, 3}));
+
+    EXPECT_EQ(exceptionCode(write10(model, 0x1102, {4, 0, 0, 0, 0})), 3) << "no probe is zero";
+    EXPECT_EQ(exceptionCode(write10(model, 0x1102, {0xFF, 1, 2, 3, 4})), 3);
+    ASSERT_TRUE(set06(model, 0x1100, 2));
+    EXPECT_EQ(exceptionCode(write10(model, 0x1102, {3, 1, 2, 3, 4})), 3);
+    EXPECT_EQ(exceptionCode(write10(model, 0x1102, {3, 1, 2})), 3) << "neither shape";
+    EXPECT_EQ(identityOf(model, 3), (std::vector<uint16_t>{0x28FF, 0x4C01, 0x0000, 0x00A2}));
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// Command-line parsing for korval-device.
+#include "DeviceCommandLine.h"
+
+#include <charconv>
+#include <optional>
+
+namespace {
+
+constexpr int kMaxPaceBaud = 4'000'000;
+constexpr int kMaxRecords = 65535;
+
+// A whole decimal number in [low, high]; nothing else (no sign, blanks or trailing text).
+std::optional<int> parseBounded(std::string_view text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+struct NumberOption {
+    std::string_view name;
+    int low;
+    int high;
+    int DeviceCommandLine::*field;
+};
+
+constexpr NumberOption kNumberOptions[] = {
+    {"--address", 1, 247, &DeviceCommandLine::address},
+    {"--pace", 1, kMaxPaceBaud, &DeviceCommandLine::paceBaud},
+    {"--records", 0, kMaxRecords, &DeviceCommandLine::records},
+};
+
+std::string rangeError(const NumberOption& option, std::string_view value) {
+    return "korval-device: " + std::string(option.name) + " wants a number from " +
+           std::to_string(option.low) + " to " + std::to_string(option.high) + ", not '" +
+           std::string(value) + "'";
+}
+
+}  // namespace
+
+DeviceCommandLineResult parseDeviceCommandLine(std::span<const std::string_view> args) {
+    DeviceCommandLineResult result;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            result.options.help = true;
+            continue;
+        }
+        const NumberOption* number = nullptr;
+        for (const auto& option : kNumberOptions) {
+            number = option.name == arg ? &option : number;
+        }
+        if (number == nullptr && arg != "--link") {
+            result.error = "korval-device: unknown option '" + std::string(arg) + "' (try --help)";
+            return result;
+        }
+        if (i + 1 >= args.size()) {
+            result.error = "korval-device: " + std::string(arg) + " needs a value";
+            return result;
+        }
+        const std::string_view value = args[++i];
+        if (number == nullptr) {
+            if (value.empty()) {
+                result.error = "korval-device: --link needs a path";
+                return result;
+            }
+            result.options.linkPath = std::string(value);
+        } else if (auto parsed = parseBounded(value, number->low, number->high)) {
+            result.options.*(number->field) = *parsed;
+        } else {
+            result.error = rangeError(*number, value);
+            return result;
+        }
+    }
+    return result;
+}
+
+std::string deviceUsage() {
+    return "usage: korval-device [--address N] [--pace BAUD] [--records N] [--link PATH]\n"
+           "Runs the simulated battery monitoring device as a Modbus RTU slave on a\n"
+           "pseudo-terminal and prints the path to open as its serial port.\n"
+           "  --address N   answer at address N (1..247, default 1)\n"
+           "  --pace BAUD   let replies take their time on a line of BAUD (default: no pacing)\n"
+           "  --records N   fill every record store with N records (voltage: every group)\n"
+           "  --link PATH   also make PATH a symbolic link to the terminal (removed at exit)\n"
+           "  --help        show this text\n"
+           "Stops on SIGINT or SIGTERM.\n";
+}

@@ -1,0 +1,24 @@
+// The korval-device program's command line: parsing and usage text. Pure logic.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+struct DeviceCommandLine {
+    int address = 1;
+    int paceBaud = 0;
+    int records = -1;  // negative: leave the stores as the device starts them
+    std::string linkPath;
+    bool help = false;
+};
+
+struct DeviceCommandLineResult {
+    DeviceCommandLine options;
+    std::string error;  // empty when the command line is valid
+};
+
+// `args` excludes the program name.
+DeviceCommandLineResult parseDeviceCommandLine(std::span<const std::string_view> args);
+
+std::string deviceUsage();

@@ -1,0 +1,300 @@
+// The simulated device's serving thread: reads requests from the pseudo-terminal, lets
+// the model answer those addressed to it, and writes the (possibly faulty) replies.
+#include "DeviceServer.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+
+#include "LineSchedule.h"
+#include "ModbusFrame.h"
+#include "RtuFramer.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// A request that stops for this long is over, whatever its length says.
+constexpr milliseconds kMinIdleGap{50};
+// How often the model's clock runs and its values drift.
+constexpr milliseconds kAdvancePeriod{100};
+// How long to leave the line alone after it reports a hang-up, instead of spinning on it.
+constexpr milliseconds kHangupBackoff{50};
+
+bool makePipe(int fds[2]) {
+    if (pipe(fds) != 0) {
+        return false;
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (fcntl(fds[i], F_SETFL, O_NONBLOCK) != 0 || fcntl(fds[i], F_SETFD, FD_CLOEXEC) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void closeFd(int& fd) {
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+void drain(int fd) {
+    uint8_t sink[64];
+    while (read(fd, sink, sizeof sink) > 0) {
+    }
+}
+
+// Bytes nobody is reading pile up in the terminal until the buffer is full; on a real line
+// they would simply be lost, so a refused write drops them.
+void writeAll(int fd, const std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            return;
+        }
+    }
+}
+
+timespec untilNow(Clock::time_point wakeAt) {
+    const auto wait = std::max(wakeAt - Clock::now(), Clock::duration::zero());
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+    timespec result{};
+    result.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+    result.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+    return result;
+}
+
+Clock::duration idleGapFor(Clock::duration byteTime) {
+    return std::max<Clock::duration>(kMinIdleGap, byteTime * 7 / 2);
+}
+
+}  // namespace
+
+struct DeviceServer::Line {
+    RtuFramer framer{kMinIdleGap};
+    LineSchedule schedule;
+    int paceBaud = -1;
+    Clock::time_point lastAdvance = Clock::now();
+    Clock::time_point quietUntil{};
+
+    void applyPace(int baud) {
+        if (baud != paceBaud) {
+            paceBaud = baud;
+            schedule.setByteTime(LineSchedule::byteTime(baud));
+            framer.setIdleGap(idleGapFor(schedule.byteTime()));
+        }
+    }
+
+    Clock::time_point nextWake() const {
+        Clock::time_point wakeAt = lastAdvance + kAdvancePeriod;
+        if (auto due = schedule.nextDue()) {
+            wakeAt = std::min(wakeAt, *due);
+        }
+        if (auto idle = framer.idleDeadline()) {
+            wakeAt = std::min(wakeAt, *idle);
+        }
+        return wakeAt;
+    }
+};
+
+DeviceServer::DeviceServer() : DeviceServer(Options{}) {}
+
+DeviceServer::DeviceServer(Options options)
+    : m_options(options), m_model(options.address), m_paceBaud(options.paceBaud) {}
+
+DeviceServer::~DeviceServer() {
+    stop();
+}
+
+bool DeviceServer::start() {
+    if (m_thread.joinable()) {
+        return true;
+    }
+    if (!makePipe(m_wakePipe) || !m_pty.open()) {
+        const int error = errno;
+        closeFd(m_wakePipe[0]);
+        closeFd(m_wakePipe[1]);
+        errno = error;
+        return false;
+    }
+    m_stopRequested = false;
+    m_vanished = false;
+    m_thread = std::thread([this] { serve(); });
+    return true;
+}
+
+void DeviceServer::stop() {
+    stopThread();
+    m_pty.close();
+}
+
+bool DeviceServer::running() const {
+    return m_thread.joinable();
+}
+
+std::string DeviceServer::path() const {
+    return m_pty.slavePath();
+}
+
+void DeviceServer::vanish() {
+    stop();
+    m_vanished = true;
+}
+
+bool DeviceServer::vanished() const {
+    return m_vanished;
+}
+
+void DeviceServer::setPaceBaud(int baud) {
+    m_paceBaud = std::max(baud, 0);
+    wake();
+}
+
+void DeviceServer::setRegister(uint16_t reg, uint16_t value) {
+    std::lock_guard lock(m_mutex);
+    m_model.setRegister(reg, value);
+}
+
+std::optional<uint16_t> DeviceServer::registerValue(uint16_t reg) const {
+    std::lock_guard lock(m_mutex);
+    return m_model.registerValue(reg);
+}
+
+void DeviceServer::seedVoltageRecords(int group, int count) {
+    std::lock_guard lock(m_mutex);
+    m_model.seedVoltageRecords(group, count);
+}
+
+void DeviceServer::seedResistanceRecords(int count) {
+    std::lock_guard lock(m_mutex);
+    m_model.seedResistanceRecords(count);
+}
+
+void DeviceServer::seedAlarmRecords(int count) {
+    std::lock_guard lock(m_mutex);
+    m_model.seedAlarmRecords(count);
+}
+
+void DeviceServer::withModel(const std::function<void(DeviceModel&)>& action) {
+    std::lock_guard lock(m_mutex);
+    action(m_model);
+}
+
+void DeviceServer::injectFault(FaultKind kind, int count, int parameter) {
+    std::lock_guard lock(m_mutex);
+    m_faults.add(kind, count, parameter);
+}
+
+void DeviceServer::clearFaults() {
+    std::lock_guard lock(m_mutex);
+    m_faults.clear();
+}
+
+std::vector<LoggedFrame> DeviceServer::requests() const {
+    std::lock_guard lock(m_mutex);
+    return m_log;
+}
+
+void DeviceServer::clearRequests() {
+    std::lock_guard lock(m_mutex);
+    m_log.clear();
+}
+
+void DeviceServer::wake() {
+    if (m_wakePipe[1] >= 0) {
+        const uint8_t byte = 1;
+        [[maybe_unused]] const ssize_t n = write(m_wakePipe[1], &byte, 1);
+    }
+}
+
+void DeviceServer::stopThread() {
+    if (m_thread.joinable()) {
+        m_stopRequested = true;
+        wake();
+        m_thread.join();
+    }
+    closeFd(m_wakePipe[0]);
+    closeFd(m_wakePipe[1]);
+}
+
+void DeviceServer::serve() {
+    Line line;
+    const int master = m_pty.masterFd();
+    uint8_t buffer[512];
+    while (!m_stopRequested) {
+        line.applyPace(m_paceBaud);
+        const bool listening = Clock::now() >= line.quietUntil;
+        pollfd fds[2] = {{m_wakePipe[0], POLLIN, 0}, {master, POLLIN, 0}};
+        const Clock::time_point wakeAt =
+            listening ? line.nextWake() : std::min(line.nextWake(), line.quietUntil);
+        const timespec timeout = untilNow(wakeAt);
+        if (ppoll(fds, listening ? 2 : 1, &timeout, nullptr) < 0 && errno != EINTR) {
+            line.quietUntil = Clock::now() + kHangupBackoff;
+            continue;
+        }
+        if (fds[0].revents != 0) {
+            drain(m_wakePipe[0]);
+        }
+        if (listening && fds[1].revents != 0) {
+            bool hungUp = (fds[1].revents & POLLIN) == 0;
+            ssize_t n = 0;
+            while ((n = read(master, buffer, sizeof buffer)) > 0) {
+                const auto now = Clock::now();
+                for (auto& frame : line.framer.push({buffer, static_cast<size_t>(n)}, now)) {
+                    handleFrame(line, std::move(frame.bytes), frame.truncated, frame.firstByte);
+                }
+            }
+            hungUp = hungUp || n == 0 || (errno != EAGAIN && errno != EINTR);
+            if (hungUp) {
+                line.quietUntil = Clock::now() + kHangupBackoff;
+            }
+        }
+        const auto now = Clock::now();
+        if (auto frame = line.framer.expire(now)) {
+            handleFrame(line, std::move(frame->bytes), frame->truncated, frame->firstByte);
+        }
+        if (now - line.lastAdvance >= kAdvancePeriod) {
+            const auto elapsed = std::chrono::duration_cast<milliseconds>(now - line.lastAdvance);
+            line.lastAdvance += elapsed;
+            std::lock_guard lock(m_mutex);
+            m_model.advance(elapsed);
+        }
+        writeAll(master, line.schedule.takeDue(Clock::now()));
+    }
+}
+
+void DeviceServer::handleFrame(Line& line, std::vector<uint8_t> frame, bool truncated,
+                               Clock::time_point firstByte) {
+    // The terminal hands over a request at once; on the line it takes its own time.
+    const auto arrival = firstByte + line.schedule.byteTime() * static_cast<long>(frame.size());
+    ShapedReply shaped;
+    {
+        std::lock_guard lock(m_mutex);
+        m_log.push_back(LoggedFrame{frame, arrival});
+        if (truncated || !frameCrcOk(frame) || frame[0] != m_options.address) {
+            return;
+        }
+        const auto fault = m_faults.takeNext();
+        DeviceModel::Bytes reply;
+        if (!fault || faultExecutesRequest(*fault)) {
+            reply = m_model.answer(frame);
+        }
+        shaped = fault ? shapeReply(*fault, m_options.address, frame[1], std::move(reply))
+                       : ShapedReply{std::move(reply), milliseconds(0)};
+    }
+    // A frame ended by an idle gap is handled after its arrival; its reply starts now.
+    const auto earliest = std::max(arrival + shaped.delay, Clock::now());
+    line.schedule.enqueue(std::move(shaped.bytes), earliest);
+}

@@ -1,0 +1,94 @@
+// The simulated monitoring device as a Modbus RTU slave on a pseudo-terminal, served on
+// its own thread: framing, optional line pacing, fault injection and a request log.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DeviceModel.h"
+#include "FaultPlan.h"
+#include "PtyEndpoint.h"
+
+struct LoggedFrame {
+    std::vector<uint8_t> bytes;
+    std::chrono::steady_clock::time_point time;  // when the frame had arrived in full
+};
+
+class DeviceServer {
+  public:
+    struct Options {
+        int address = 1;
+        int paceBaud = 0;  // 0: replies leave at once, requests count as arrived at once
+    };
+
+    DeviceServer();
+    explicit DeviceServer(Options options);
+    ~DeviceServer();
+    DeviceServer(const DeviceServer&) = delete;
+    DeviceServer& operator=(const DeviceServer&) = delete;
+
+    // Opens the pseudo-terminal and starts serving; false with errno kept on failure.
+    bool start();
+    // Stops serving and closes the pseudo-terminal. Harmless when not running.
+    void stop();
+    bool running() const;
+    // The slave path a program opens as its serial port.
+    std::string path() const;
+    int address() const { return m_options.address; }
+
+    // Registers and stores. Thread-safe.
+    void setRegister(uint16_t reg, uint16_t value);  // sets and pins
+    std::optional<uint16_t> registerValue(uint16_t reg) const;
+    void seedVoltageRecords(int group, int count);
+    void seedResistanceRecords(int count);
+    void seedAlarmRecords(int count);
+    // Anything else, under the same lock the server answers with.
+    void withModel(const std::function<void(DeviceModel&)>& action);
+
+    // Each fault applies to the next `count` replies; faults queue in the order given.
+    // `parameter`: Short/Long/Garbage byte count, Late delay in ms; negative: the default.
+    void injectFault(FaultKind kind, int count = 1, int parameter = -1);
+    void clearFaults();
+
+    // Every frame seen on the line, whatever its address, valid or not.
+    std::vector<LoggedFrame> requests() const;
+    void clearRequests();
+
+    // The pseudo-terminal goes away: a program holding it sees a hang-up, and reopening
+    // the path fails. The registers survive for inspection.
+    void vanish();
+    bool vanished() const;
+
+    // Paces the line at `baud` (10 bits a byte); 0 turns pacing off.
+    void setPaceBaud(int baud);
+
+  private:
+    struct Line;
+
+    void serve();
+    void wake();
+    void handleFrame(Line& line, std::vector<uint8_t> frame, bool truncated,
+                     std::chrono::steady_clock::time_point firstByte);
+    void stopThread();
+
+    Options m_options;
+    mutable std::mutex m_mutex;  // guards the model, the faults and the log
+    DeviceModel m_model;
+    FaultPlan m_faults;
+    std::vector<LoggedFrame> m_log;
+
+    PtyEndpoint m_pty;
+    int m_wakePipe[2] = {-1, -1};
+    std::thread m_thread;
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_vanished{false};
+    std::atomic<int> m_paceBaud{0};
+};

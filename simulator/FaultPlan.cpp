@@ -1,0 +1,95 @@
+// Fault injection for the simulated device's replies.
+#include "FaultPlan.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "ModbusFrame.h"
+
+namespace {
+
+constexpr uint8_t kExceptionDeviceFailure = 0x04;
+
+int parameterOr(const Fault& fault, int fallback) {
+    return fault.parameter >= 0 ? fault.parameter : fallback;
+}
+
+// Junk that cannot be mistaken for the start of a reply to this device.
+std::vector<uint8_t> junk(size_t count) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<uint8_t>(0xA5 ^ (i * 0x3B));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void FaultPlan::add(FaultKind kind, int count, int parameter) {
+    if (count > 0) {
+        m_pending.push_back(Pending{Fault{kind, parameter}, count});
+    }
+}
+
+void FaultPlan::clear() {
+    m_pending.clear();
+}
+
+std::optional<Fault> FaultPlan::takeNext() {
+    if (m_pending.empty()) {
+        return std::nullopt;
+    }
+    const Fault fault = m_pending.front().fault;
+    if (--m_pending.front().remaining == 0) {
+        m_pending.pop_front();
+    }
+    return fault;
+}
+
+bool faultExecutesRequest(const Fault& fault) {
+    return fault.kind != FaultKind::Silent && fault.kind != FaultKind::Exception;
+}
+
+std::vector<uint8_t> exceptionReply(int address, uint8_t function, uint8_t code) {
+    const uint8_t pdu[] = {static_cast<uint8_t>(function | 0x80), code};
+    return frameRequest(address, pdu);
+}
+
+ShapedReply shapeReply(const Fault& fault, int address, uint8_t function,
+                       std::vector<uint8_t> reply) {
+    ShapedReply shaped{std::move(reply), std::chrono::milliseconds(0)};
+    auto& bytes = shaped.bytes;
+    switch (fault.kind) {
+        case FaultKind::Silent:
+            bytes.clear();
+            break;
+        case FaultKind::Short: {
+            const size_t drop = static_cast<size_t>(std::max(parameterOr(fault, 1), 1));
+            bytes.resize(bytes.size() - std::min(drop, bytes.size()));
+            break;
+        }
+        case FaultKind::Long: {
+            const auto extra = junk(static_cast<size_t>(std::max(parameterOr(fault, 2), 1)));
+            bytes.insert(bytes.end(), extra.begin(), extra.end());
+            break;
+        }
+        case FaultKind::BadCrc:
+            if (!bytes.empty()) {
+                bytes.back() ^= 0x01;
+            }
+            break;
+        case FaultKind::Exception:
+            bytes = exceptionReply(address, function, kExceptionDeviceFailure);
+            break;
+        case FaultKind::Late:
+            shaped.delay = std::chrono::milliseconds(parameterOr(fault, 2500));
+            break;
+        case FaultKind::Garbage: {
+            auto prefixed = junk(static_cast<size_t>(std::max(parameterOr(fault, 3), 1)));
+            prefixed.insert(prefixed.end(), bytes.begin(), bytes.end());
+            bytes = std::move(prefixed);
+            break;
+        }
+    }
+    return shaped;
+}

@@ -1,0 +1,59 @@
+// Faults the simulated device can be told to commit on its next replies, and how each one
+// changes a reply. Pure logic.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+#include <vector>
+
+enum class FaultKind {
+    Silent,     // no reply; the request is not carried out
+    Short,      // the reply loses its last `parameter` bytes (default 1)
+    Long,       // `parameter` extra bytes follow the reply (default 2)
+    BadCrc,     // one CRC bit flipped
+    Exception,  // exception code 04 instead of the reply; the request is not carried out
+    Late,       // the reply leaves `parameter` ms after the request arrived (default 2500)
+    Garbage,    // `parameter` junk bytes before the reply (default 3)
+};
+
+struct Fault {
+    FaultKind kind = FaultKind::Silent;
+    int parameter = -1;  // negative: the kind's default
+};
+
+// Pending faults, each for a number of replies, used up in the order they were added.
+class FaultPlan {
+  public:
+    void add(FaultKind kind, int count, int parameter);
+    void clear();
+    bool empty() const { return m_pending.empty(); }
+
+    // The fault for the next reply, counted as used; none when no fault is pending.
+    std::optional<Fault> takeNext();
+
+  private:
+    struct Pending {
+        Fault fault;
+        int remaining;
+    };
+    std::deque<Pending> m_pending;
+};
+
+// What actually goes on the line for one request.
+struct ShapedReply {
+    std::vector<uint8_t> bytes;  // empty: nothing is sent
+    std::chrono::milliseconds delay{0};
+};
+
+// Whether the device still carries out a request whose reply suffers `fault`.
+bool faultExecutesRequest(const Fault& fault);
+
+// The exception reply `address`, function | 0x80, `code`, CRC: five bytes.
+std::vector<uint8_t> exceptionReply(int address, uint8_t function, uint8_t code);
+
+// Applies `fault` to `reply`, the normal answer to a request for `function`.
+ShapedReply shapeReply(const Fault& fault, int address, uint8_t function,
+                       std::vector<uint8_t> reply);

@@ -1,0 +1,52 @@
+// korval-device's command line: accepted forms, and every refusal naming what is wrong.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "DeviceCommandLine.h"
+
+namespace {
+
+DeviceCommandLineResult parse(std::vector<std::string_view> args) {
+    return parseDeviceCommandLine(args);
+}
+
+TEST(DeviceCommandLineTest, DefaultsAndEveryOptionTogether) {
+    const auto none = parse({});
+    EXPECT_TRUE(none.error.empty());
+    EXPECT_EQ(none.options.address, 1);
+    EXPECT_EQ(none.options.paceBaud, 0);
+    EXPECT_LT(none.options.records, 0);
+    EXPECT_TRUE(none.options.linkPath.empty());
+    EXPECT_FALSE(none.options.help);
+
+    const auto all = parse(
+        {"--address", "247", "--pace", "19200", "--records", "0", "--link", "/tmp/dev", "--help"});
+    EXPECT_TRUE(all.error.empty()) << all.error;
+    EXPECT_EQ(all.options.address, 247);
+    EXPECT_EQ(all.options.paceBaud, 19200);
+    EXPECT_EQ(all.options.records, 0);
+    EXPECT_EQ(all.options.linkPath, "/tmp/dev");
+    EXPECT_TRUE(all.options.help);
+}
+
+TEST(DeviceCommandLineTest, BadValuesAndUnknownOptionsAreRefusedWithTheirName) {
+    const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases = {
+        {{"--address", "0"}, "--address"},  {{"--address", "248"}, "--address"},
+        {{"--address", "1x"}, "--address"}, {{"--address", " 5"}, "--address"},
+        {{"--address", "-3"}, "--address"}, {{"--address", "99999999999"}, "--address"},
+        {{"--pace", "0"}, "--pace"},        {{"--pace", ""}, "--pace"},
+        {{"--records", "-1"}, "--records"}, {{"--records", "70000"}, "--records"},
+        {{"--link", ""}, "--link"},         {{"--address"}, "--address"},
+        {{"--verbose"}, "--verbose"},       {{"extra"}, "extra"},
+        {{"--link", "/tmp/x", "-x"}, "-x"},
+    };
+    for (const auto& [args, named] : cases) {
+        const auto result = parse(args);
+        EXPECT_NE(result.error.find(named), std::string::npos)
+            << "args starting " << args.front() << ": '" << result.error << "'";
+        EXPECT_EQ(result.error.find('\n'), std::string::npos) << "one line";
+    }
+}
+
+}  // namespace

@@ -22,6 +22,8 @@
 //   password cancel              the next password dialog is closed without OK
 //   expect text ID TEXT          caption of a button/static/group box, text of an edit,
 //                                selected text of a list
+//   expect number ID LO HI       the text of ID is a whole decimal number from LO to HI
+//                                (counters whose exact value depends on timer ticks)
 //   expect cell ID ROW COL TEXT  text of a cell of list view ID
 //   expect rows ID N             row count of list view ID
 //   expect items ID A|B|C        the items of drop-down list ID (`""`: none)
@@ -45,6 +47,8 @@
 //   expect request HEX...        the built-in device received these bytes (CRC included,
 //                                any address) since the requests already read; the
 //                                earliest such request and all before it become read
+//   expect every request HEX...  every unread request (at least one) is these bytes; all
+//                                become read (the ticks of a continuous reading)
 //   expect no request            every request the device received has been read
 //
 // `password cancel` alone on its line is the cancel; any other text is a password.
@@ -67,6 +71,7 @@ enum class StepOp {
     Password,
     PasswordCancel,
     ExpectText,
+    ExpectNumber,
     ExpectCell,
     ExpectRows,
     ExpectItems,
@@ -90,6 +95,7 @@ enum class StepOp {
     DeviceResistanceRecords,
     DeviceAlarmRecords,
     ExpectRequest,
+    ExpectEveryRequest,
     ExpectNoRequest,
 };
 

@@ -36,6 +36,7 @@ TEST(ScenarioParser, EveryFormGivesItsStepAndArguments) {
         {"password 8888", StepOp::Password, {}, "8888"},
         {"password cancel", StepOp::PasswordCancel, {}, ""},
         {"expect text 1019 开始连续读取", StepOp::ExpectText, {1019}, "开始连续读取"},
+        {"expect number 1020 1 0x7FFFFFFF", StepOp::ExpectNumber, {1020, 1, 0x7FFFFFFF}, ""},
         {"expect cell 1014 9 10 3.456V", StepOp::ExpectCell, {1014, 9, 10}, "3.456V"},
         {"expect rows 1017 20", StepOp::ExpectRows, {1017, 20}, ""},
         {"expect items 1023 列表|条形图|曲线", StepOp::ExpectItems, {1023}, "列表|条形图|曲线"},
@@ -84,8 +85,11 @@ TEST(ScenarioParser, ListsFaultsAndRequestBytes) {
     EXPECT_EQ(crc.numbers, std::vector<int>{3});
     EXPECT_EQ(onlyStep("device fault garbage").fault, ScenarioFault::Garbage);
 
-    EXPECT_EQ(onlyStep("expect request 01 03 00 50 00 01 84 1b").bytes,
-              (std::vector<uint8_t>{0x01, 0x03, 0x00, 0x50, 0x00, 0x01, 0x84, 0x1B}));
+    const std::vector<uint8_t> read{0x01, 0x03, 0x00, 0x50, 0x00, 0x01, 0x84, 0x1B};
+    EXPECT_EQ(onlyStep("expect request 01 03 00 50 00 01 84 1b").bytes, read);
+    const Step every = onlyStep("expect every request 01 03 00 50 00 01 84 1B");
+    EXPECT_EQ(every.op, StepOp::ExpectEveryRequest);
+    EXPECT_EQ(every.bytes, read);
 }
 
 TEST(ScenarioParser, CommentsBlankLinesAndLineNumbers) {

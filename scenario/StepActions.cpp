@@ -1,0 +1,140 @@
+// Operator input: tab clicks, button clicks, typing, list and tree choices, waiting, and
+// answers queued for password dialogs. Input goes only to controls an operator could use.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "CheckTree.h"
+#include "MainDlg.h"
+#include "ScenarioSession.h"
+#include "ScenarioSteps.h"
+#include "TabCtrl.h"
+
+namespace {
+
+constexpr int kTabControl = 1000;
+
+std::string controlName(int id) {
+    return "control " + std::to_string(id);
+}
+
+// An operator can neither reach a hidden control nor use a disabled one.
+StepFailure findUsable(const CDialog* window, int id, QWidget*& control) {
+    if (auto failure = findControl(window, id, control)) {
+        return failure;
+    }
+    if (control->isHidden()) {
+        return controlName(id) + " hidden";
+    }
+    if (!control->isEnabled()) {
+        return controlName(id) + " disabled";
+    }
+    return std::nullopt;
+}
+
+template <class W>
+StepFailure findUsableAs(const CDialog* window, int id, const char* kind, W*& widget) {
+    QWidget* control = nullptr;
+    if (auto failure = findUsable(window, id, control)) {
+        return failure;
+    }
+    widget = dynamic_cast<W*>(control);
+    if (widget == nullptr) {
+        return controlName(id) + " is not " + kind;
+    }
+    return std::nullopt;
+}
+
+StepFailure selectTab(ScenarioSession& session, int index) {
+    CTabCtrl* tabs = session.mainWindow().tabCtrl(kTabControl);
+    if (tabs == nullptr || index >= tabs->itemCount()) {
+        return "no tab " + std::to_string(index);
+    }
+    tabs->selectAsUser(index);
+    return std::nullopt;
+}
+
+StepFailure click(CDialog* window, int id) {
+    QAbstractButton* button = nullptr;
+    if (auto failure = findUsableAs(window, id, "a button", button)) {
+        return failure;
+    }
+    window->clickControl(id);
+    return std::nullopt;
+}
+
+StepFailure type(CDialog* window, int id, const std::string& text) {
+    QLineEdit* edit = nullptr;
+    if (auto failure = findUsableAs(window, id, "an edit", edit)) {
+        return failure;
+    }
+    if (edit->isReadOnly()) {
+        return controlName(id) + " read-only";
+    }
+    window->typeAsUser(id, text);
+    return std::nullopt;
+}
+
+StepFailure select(CDialog* window, int id, int index) {
+    QComboBox* combo = nullptr;
+    if (auto failure = findUsableAs(window, id, "a drop-down list", combo)) {
+        return failure;
+    }
+    if (index >= combo->count()) {
+        return controlName(id) + " with " + std::to_string(combo->count()) + " items";
+    }
+    window->selectAsUser(id, index);
+    return std::nullopt;
+}
+
+StepFailure treeClick(CDialog* window, int id, const std::string& text) {
+    CCheckTree* tree = nullptr;
+    if (auto failure = findUsableAs(window, id, "a tree", tree)) {
+        return failure;
+    }
+    QTreeWidgetItem* item = tree->findItem(text);
+    if (item == nullptr) {
+        return "no item " + quoted(text) + " in tree " + std::to_string(id);
+    }
+    tree->clickItemAsUser(item);
+    return std::nullopt;
+}
+
+// Timers fire and their handlers run (and block) inside this loop, as in the program.
+void wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+StepFailure runAction(ScenarioSession& session, const Step& step) {
+    CDialog* window = session.target();
+    const int id = step.numbers.empty() ? 0 : step.numbers[0];
+    switch (step.op) {
+        case StepOp::Tab:
+            return selectTab(session, id);
+        case StepOp::Click:
+            return click(window, id);
+        case StepOp::Type:
+            return type(window, id, step.text);
+        case StepOp::Select:
+            return select(window, id, step.numbers[1]);
+        case StepOp::TreeClick:
+            return treeClick(window, id, step.text);
+        case StepOp::Wait:
+            wait(id);
+            return std::nullopt;
+        case StepOp::Password:
+            session.passwords.push_back({step.line, step.source, step.text});
+            return std::nullopt;
+        case StepOp::PasswordCancel:
+            session.passwords.push_back({step.line, step.source, std::nullopt});
+            return std::nullopt;
+        default:
+            return "a step that is not an action";
+    }
+}

@@ -1,0 +1,160 @@
+// Expectations on the window the steps address and on the main window: control texts,
+// list cells, list items, states, the tab, the page slot, the caption and the link.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <charconv>
+
+#include "Dialog.h"
+#include "LinkSettings.h"
+#include "MainDlg.h"
+#include "ReportList.h"
+#include "ScenarioSession.h"
+#include "ScenarioSteps.h"
+
+namespace {
+
+std::string joinItems(const std::vector<std::string>& items) {
+    std::string joined;
+    for (size_t i = 0; i < items.size(); ++i) {
+        joined += (i > 0 ? "|" : "") + items[i];
+    }
+    return items.empty() ? "no items" : quoted(joined);
+}
+
+// Expected and actual agree, or the actual value is what was found.
+StepFailure same(const std::string& expected, const std::string& actual) {
+    if (expected == actual) {
+        return std::nullopt;
+    }
+    return actual;
+}
+
+StepFailure checkNumber(const std::string& text, int low, int high) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
+        return quoted(text);
+    }
+    return std::nullopt;
+}
+
+StepFailure checkCell(const CReportList& list, int row, int column, const std::string& text) {
+    if (row >= list.rowCount()) {
+        return std::to_string(list.rowCount()) + " rows";
+    }
+    if (column >= list.columnCount()) {
+        return std::to_string(list.columnCount()) + " columns";
+    }
+    return same(quoted(text), quoted(list.itemText(row, column)));
+}
+
+StepFailure checkList(const CDialog& window, const Step& step) {
+    const int id = step.numbers[0];
+    const CReportList* list = window.reportList(id);
+    if (list == nullptr) {
+        return "control " + std::to_string(id) + " is not a list view";
+    }
+    if (step.op == StepOp::ExpectRows) {
+        return same(std::to_string(step.numbers[1]) + " rows",
+                    std::to_string(list->rowCount()) + " rows");
+    }
+    return checkCell(*list, step.numbers[1], step.numbers[2], step.text);
+}
+
+StepFailure checkDropList(const CDialog& window, const Step& step, const QWidget& control) {
+    if (dynamic_cast<const QComboBox*>(&control) == nullptr) {
+        return "control " + std::to_string(step.numbers[0]) + " is not a drop-down list";
+    }
+    const int id = step.numbers[0];
+    if (step.op == StepOp::ExpectItems) {
+        return same(joinItems(step.items), joinItems(window.items(id)));
+    }
+    return same("selection " + std::to_string(step.numbers[1]),
+                "selection " + std::to_string(window.curSel(id)));
+}
+
+StepFailure checkState(const std::string& wanted, bool isFirst, const char* first,
+                       const char* second) {
+    return same(wanted, isFirst ? first : second);
+}
+
+}  // namespace
+
+std::string quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+StepFailure findControl(const CDialog* window, int id, QWidget*& control) {
+    if (window == nullptr) {
+        return std::string("no window in the page slot");
+    }
+    control = window->control(id);
+    if (control == nullptr) {
+        return "no control " + std::to_string(id) + " in window " +
+               std::to_string(window->templateId());
+    }
+    return std::nullopt;
+}
+
+StepFailure checkControl(ScenarioSession& session, const Step& step) {
+    const CDialog* window = session.target();
+    const int id = step.numbers[0];
+    QWidget* control = nullptr;
+    if (auto failure = findControl(window, id, control)) {
+        return failure;
+    }
+    switch (step.op) {
+        case StepOp::ExpectText:
+            return same(quoted(step.text), quoted(window->windowText(id)));
+        case StepOp::ExpectNumber:
+            return checkNumber(window->windowText(id), step.numbers[1], step.numbers[2]);
+        case StepOp::ExpectCell:
+        case StepOp::ExpectRows:
+            return checkList(*window, step);
+        case StepOp::ExpectItems:
+        case StepOp::ExpectSelected:
+            return checkDropList(*window, step, *control);
+        case StepOp::ExpectChecked:
+        case StepOp::ExpectUnchecked:
+            return checkState(step.op == StepOp::ExpectChecked ? "checked" : "unchecked",
+                              window->isChecked(id), "checked", "unchecked");
+        case StepOp::ExpectEnabled:
+        case StepOp::ExpectDisabled:
+            return checkState(step.op == StepOp::ExpectEnabled ? "enabled" : "disabled",
+                              window->isControlEnabled(id), "enabled", "disabled");
+        case StepOp::ExpectVisible:
+        case StepOp::ExpectHidden:
+            return checkState(step.op == StepOp::ExpectVisible ? "visible" : "hidden",
+                              window->isControlShown(id), "visible", "hidden");
+        default:
+            return "a step that is not a control check";
+    }
+}
+
+StepFailure checkWindow(ScenarioSession& session, const Step& step) {
+    const CMainDlg& main = session.mainWindow();
+    switch (step.op) {
+        case StepOp::ExpectTab:
+            return same("tab " + std::to_string(step.numbers[0]),
+                        "tab " + std::to_string(main.currentTab()));
+        case StepOp::ExpectShowing: {
+            const CDialog* shown = main.currentPage();
+            return same("window " + std::to_string(step.numbers[0]),
+                        shown ? "window " + std::to_string(shown->templateId()) : "no window");
+        }
+        case StepOp::ExpectTitle:
+            return same(quoted(step.text), quoted(main.windowTitle().toStdString()));
+        case StepOp::ExpectLink: {
+            const auto link = [](int port, int baud, int address) {
+                return "link " + std::to_string(port) + " " + std::to_string(baud) + " " +
+                       std::to_string(address);
+            };
+            return same(link(step.numbers[0], step.numbers[1], step.numbers[2]),
+                        link(LinkSettings::portNumber, LinkSettings::baudRate,
+                             LinkSettings::deviceAddress));
+        }
+        default:
+            return "a step that is not a window check";
+    }
+}

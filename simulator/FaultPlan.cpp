@@ -10,8 +10,16 @@ namespace {
 
 constexpr uint8_t kExceptionDeviceFailure = 0x04;
 
+// No RTU frame is longer; a larger count would only waste memory.
+constexpr int kMaxExtraBytes = 256;
+
 int parameterOr(const Fault& fault, int fallback) {
     return fault.parameter >= 0 ? fault.parameter : fallback;
+}
+
+// A byte count for the length faults: at least one, or the fault would change nothing.
+size_t byteCount(const Fault& fault, int fallback) {
+    return static_cast<size_t>(std::clamp(parameterOr(fault, fallback), 1, kMaxExtraBytes));
 }
 
 // Junk that cannot be mistaken for the start of a reply to this device.
@@ -64,12 +72,13 @@ ShapedReply shapeReply(const Fault& fault, int address, uint8_t function,
             bytes.clear();
             break;
         case FaultKind::Short: {
-            const size_t drop = static_cast<size_t>(std::max(parameterOr(fault, 1), 1));
-            bytes.resize(bytes.size() - std::min(drop, bytes.size()));
+            const auto drop =
+                static_cast<std::ptrdiff_t>(std::min(byteCount(fault, 1), bytes.size()));
+            bytes.erase(bytes.end() - drop, bytes.end());
             break;
         }
         case FaultKind::Long: {
-            const auto extra = junk(static_cast<size_t>(std::max(parameterOr(fault, 2), 1)));
+            const auto extra = junk(byteCount(fault, 2));
             bytes.insert(bytes.end(), extra.begin(), extra.end());
             break;
         }
@@ -85,7 +94,7 @@ ShapedReply shapeReply(const Fault& fault, int address, uint8_t function,
             shaped.delay = std::chrono::milliseconds(parameterOr(fault, 2500));
             break;
         case FaultKind::Garbage: {
-            auto prefixed = junk(static_cast<size_t>(std::max(parameterOr(fault, 3), 1)));
+            auto prefixed = junk(byteCount(fault, 3));
             prefixed.insert(prefixed.end(), bytes.begin(), bytes.end());
             bytes = std::move(prefixed);
             break;

@@ -11,12 +11,12 @@
 
 enum class FaultKind {
     Silent,     // no reply; the request is not carried out
-    Short,      // the reply loses its last `parameter` bytes (default 1)
-    Long,       // `parameter` extra bytes follow the reply (default 2)
+    Short,      // the reply loses its last `parameter` bytes (default 1, at most 256)
+    Long,       // `parameter` extra bytes follow the reply (default 2, at most 256)
     BadCrc,     // one CRC bit flipped
     Exception,  // exception code 04 instead of the reply; the request is not carried out
     Late,       // the reply leaves `parameter` ms after the request arrived (default 2500)
-    Garbage,    // `parameter` junk bytes before the reply (default 3)
+    Garbage,    // `parameter` junk bytes before the reply (default 3, at most 256)
 };
 
 struct Fault {

@@ -68,17 +68,6 @@ TEST_F(FaultQueueTest, FramesForOtherAddressesDoNotUseUpAFault) {
     EXPECT_EQ(readCurrent(), ExchangeResult::Ok);
 }
 
-// The exception reply is what a reading program would otherwise wait for in vain: five
-// bytes, function | 0x80, code 04, a valid CRC.
-TEST_F(FaultQueueTest, AnExceptionReplyIsAWellFormedFiveByteFrame) {
-    ASSERT_TRUE(open());
-    m_server.injectFault(FaultKind::Exception, 1);
-    Bytes reply;
-    ASSERT_EQ(run(readHoldingRequest(0x0050, 1), 5, reply), ExchangeResult::Ok);
-    EXPECT_EQ(reply, (Bytes{0x01, 0x83, 0x04, reply[3], reply[4]}));
-    EXPECT_TRUE(frameCrcOk(reply));
-}
-
 class LateReplyTest : public DeviceLinkTest {};
 
 TEST_F(LateReplyTest, ALateReplyFailsItsExchangeLandsInTheQueueAndTheNextExchangeSucceeds) {

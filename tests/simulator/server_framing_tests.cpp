@@ -105,13 +105,6 @@ TEST_F(FramerTest, AWriteCutBeforeItsByteCountIsTruncatedAndEndlessNoiseIsCut) {
     EXPECT_EQ(framer.idleDeadline(), t0 + milliseconds(150));
 }
 
-TEST(LineScheduleTest, ByteTimeIsTenBitsAtTheRate) {
-    EXPECT_EQ(LineSchedule::byteTime(0), Clock::duration::zero());
-    EXPECT_EQ(LineSchedule::byteTime(-5), Clock::duration::zero());
-    EXPECT_EQ(LineSchedule::byteTime(9600), microseconds(1041) + std::chrono::nanoseconds(666));
-    EXPECT_EQ(LineSchedule::byteTime(1200), std::chrono::nanoseconds(8'333'333));
-}
-
 TEST(LineScheduleTest, UnpacedTransmissionsLeaveWholeOnceDue) {
     LineSchedule line;
     line.enqueue({1, 2, 3}, t0 + milliseconds(10));

@@ -50,6 +50,7 @@ CDialog::~CDialog() {
 void CDialog::create(QWidget* parent) {
     m_modeless = true;
     setParent(parent, Qt::Widget);  // a child window placed by its owner, hidden until shown
+    setAttribute(Qt::WA_Moved);     // else QDialog centres it on its first show
     hide();
     buildControls();
     onInitDialog();

@@ -240,9 +240,7 @@ bool CDialog::subclassControl(int id, QWidget* widget) {
         widget->setGeometry(old->geometry());
     }
     delete item;
-    if (old->isHidden() && old->testAttribute(Qt::WA_WState_ExplicitShowHide)) {
-        widget->hide();
-    }
+    widget->setHidden(old->isHidden());
     widget->setEnabled(old->isEnabled());
     QObject::disconnect(old, nullptr, this, nullptr);
     it->second = widget;

@@ -123,11 +123,9 @@ void CDialog::showControl(int id, bool show) {
 }
 
 bool CDialog::isControlShown(int id) const {
-    // Every child of a never-shown window counts as hidden to Qt; only an explicit hide
-    // makes a control hidden itself.
+    // isHidden, not isVisible: a control of a page that is not shown still counts as shown.
     const QWidget* widget = control(id);
-    return widget != nullptr &&
-           !(widget->isHidden() && widget->testAttribute(Qt::WA_WState_ExplicitShowHide));
+    return widget != nullptr && !widget->isHidden();
 }
 
 int CDialog::curSel(int id) const {

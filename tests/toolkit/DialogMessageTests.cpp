@@ -85,11 +85,6 @@ CPageDlg::CPageDlg(QWidget* parent) : CDialog(kPage, parent) {
     useMessageMap<CPageDlg>(kPageMessages);
 }
 
-// Restores the process-wide hook whatever a test does.
-struct HookReset {
-    ~HookReset() { CDialog::setModalHook({}); }
-};
-
 TEST(DialogMessages, ButtonClicksReachTheirHandlersUnlessDisabled) {
     CPageDlg page;
     page.create(nullptr);
@@ -187,8 +182,10 @@ TEST(DialogMessages, ModelessPageIsAHiddenChildThatEscapeCannotClose) {
     EXPECT_TRUE(page.isHidden());
     EXPECT_EQ(page.inits, 1);
 
+    owner.resize(800, 600);
     owner.show();
     page.show();
+    EXPECT_EQ(page.pos(), QPoint(0, 0));  // where its owner left it, not centred
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(&page, &escape);
     EXPECT_TRUE(page.isVisible());
@@ -213,7 +210,7 @@ TEST(DialogMessages, OkAndCancelButtonsEndTheModalRun) {
 }
 
 TEST(DialogMessages, ModalHookAnswersWithoutShowingAndMayWorkTheDialog) {
-    HookReset reset;
+    ModalHookReset reset;
     bool sawVisible = true;
     CDialog::setModalHook([&sawVisible](CDialog& dialog) -> std::optional<int> {
         sawVisible = dialog.isVisible();

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "Dialog.h"
 #include "DialogTemplate.h"
 #include "MessageBox.h"
 
@@ -71,4 +72,12 @@ class RecordingSink {
     RecordingSink& operator=(const RecordingSink&) = delete;
 
     std::vector<MessageBoxEvent> events;
+};
+
+// Restores the process-wide modal hook whatever a test does.
+struct ModalHookReset {
+    ModalHookReset() = default;
+    ~ModalHookReset() { CDialog::setModalHook({}); }
+    ModalHookReset(const ModalHookReset&) = delete;
+    ModalHookReset& operator=(const ModalHookReset&) = delete;
 };

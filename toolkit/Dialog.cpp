@@ -8,7 +8,6 @@
 #include <exception>
 #include <utility>
 
-#include "CheckTree.h"
 #include "HandlerGuard.h"
 #include "MessageBox.h"
 #include "TabCtrl.h"

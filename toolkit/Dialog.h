@@ -36,7 +36,8 @@ class CDialog : public QDialog {
     explicit CDialog(const DialogTemplate& tpl, QWidget* parent = nullptr);
     ~CDialog() override;
 
-    // Modeless child: builds the controls, runs onInitDialog, stays hidden until shown.
+    // Modeless child: builds the controls, runs onInitDialog, stays hidden until shown. It
+    // stays where its owner puts it, and Escape does not hide it.
     void create(QWidget* parent);
     // Modal: builds, runs onInitDialog, runs until ended; IDOK or IDCANCEL.
     int doModal();
@@ -59,7 +60,7 @@ class CDialog : public QDialog {
     void showControl(int id, bool show);
     bool isControlShown(int id) const;  // not hidden itself (its dialog may be hidden)
 
-    // Drop-down lists.
+    // Drop-down lists; curSel, setCurSel, itemCount and itemText also serve tab controls.
     int curSel(int id) const;  // -1: none
     void setCurSel(int id, int index);
     int itemCount(int id) const;

@@ -5,8 +5,8 @@
 #include <QScopedValueRollback>
 #include <QTabBar>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "Utf8.h"
 

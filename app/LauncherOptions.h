@@ -1,0 +1,28 @@
+// Command-line options of the korval and korval-scenario programs. Pure parsing, no I/O.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct LauncherOptions {
+    bool demo = false;
+    bool help = false;
+    std::map<int, std::string> ports;  // COMn -> device path, from --com N=PATH
+    std::vector<std::string> files;    // plain arguments, where the program takes them
+};
+
+struct LauncherParse {
+    LauncherOptions options;
+    std::string error;  // one line; empty when the arguments are good
+};
+
+// `acceptFiles`: plain arguments are files (korval-scenario) rather than errors.
+// `acceptDemo`: whether --demo is an option of this program.
+LauncherParse parseLauncherOptions(const std::vector<std::string>& args, bool acceptFiles,
+                                   bool acceptDemo);
+
+// Applies --com assignments to the serial layer's port table.
+void applyPortPaths(const LauncherOptions& options);
+
+inline constexpr int kMaxComPort = 12;

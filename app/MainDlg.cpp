@@ -1,0 +1,143 @@
+// The main window: builds the nine pages once, switches them on the tab strip and stops a
+// page's continuous reading when the operator leaves it.
+#include "MainDlg.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QShortcut>
+
+#include "AboutDlg.h"
+#include "BankDataPage.h"
+#include "CellPage.h"
+#include "CommPage.h"
+#include "CurrentPage.h"
+#include "Icon.h"
+#include "ReadingPage.h"
+#include "SerialPort.h"
+#include "Strings.h"
+#include "TabCtrl.h"
+#include "Templates.h"
+
+CMainDlg* g_pMainDlg = nullptr;
+
+const MessageEntry<CMainDlg> CMainDlg::kMessageMap[] = {
+    {1000, Notify::SelChange, &CMainDlg::onTabChanged},
+};
+
+namespace {
+constexpr int kTabControl = 1000;
+constexpr int kCommTab = 0;
+constexpr int kResistanceTab = 3;
+constexpr int kManualTestButton = 1123;
+
+// The continuously reading pages and the id of their start/stop button.
+struct ReadingTab {
+    int tab;
+    int startStop;
+};
+constexpr ReadingTab kReadingTabs[] = {{1, 1019}, {2, 1016}, {3, 1016}, {4, 1016}};
+}  // namespace
+
+CMainDlg::CMainDlg(QWidget* parent) : CDialog(dialogTemplate(IDD_MAIN), parent) {
+    useMessageMap<CMainDlg>(kMessageMap);
+    setWindowIcon(korvalIcon());
+}
+
+CMainDlg::~CMainDlg() {
+    closeSerialPort();
+    if (g_pMainDlg == this) {
+        g_pMainDlg = nullptr;
+    }
+}
+
+bool CMainDlg::onInitDialog() {
+    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(about, &QShortcut::activated, this, [this] { runHandler([this] { showAbout(); }); });
+
+    g_pMainDlg = this;
+    CTabCtrl* tabs = tabCtrl(kTabControl);
+    for (int i = 0; i < kPageCount; ++i) {
+        tabs->insertItem(i, kTabCaptions[i]);
+    }
+    QWidget* area = tabs->pageArea();
+    m_pages = {new CCommPage(area),
+               new CBankDataPage(area),
+               new CVoltagePage(area),
+               new CResistancePage(area),
+               new CTemperaturePage(area),
+               new CCurrentPage(area),
+               new CDialog(dialogTemplate(IDD_RECORD_QUERY), area),
+               new CDialog(dialogTemplate(IDD_SYSTEM_PARAM), area),
+               new CDialog(dialogTemplate(IDD_PROBE), area)};
+    for (CDialog* page : m_pages) {
+        page->create(area);
+    }
+    m_pCurrentPage = m_pages[kCommTab];
+    m_pCurrentPage->show();
+    return true;
+}
+
+CDialog* CMainDlg::page(int tab) const {
+    return (tab >= 0 && tab < kPageCount) ? m_pages[tab] : nullptr;
+}
+
+int CMainDlg::currentTab() const {
+    const CTabCtrl* tabs = tabCtrl(kTabControl);
+    return tabs != nullptr ? tabs->curSel() : -1;
+}
+
+void CMainDlg::showPage(CDialog* window) {
+    if (window == m_pCurrentPage) {
+        return;
+    }
+    if (m_pCurrentPage != nullptr) {
+        m_pCurrentPage->hide();
+    }
+    window->show();
+    m_pCurrentPage = window;
+    repaint();
+}
+
+void CMainDlg::stopPageBeingLeft() {
+    if (m_pCurrentPage != nullptr) {
+        m_pCurrentPage->killTimerById(kContinuousReadTimerId);
+    }
+    closeSerialPort();
+}
+
+void CMainDlg::onTabChanged() {
+    const int index = currentTab();
+    stopPageBeingLeft();
+    if (index < 0 || index >= kPageCount) {
+        return;
+    }
+    for (const ReadingTab& reading : kReadingTabs) {
+        if (reading.tab != index) {
+            m_pages[reading.tab]->setWindowText(reading.startStop, kStartReadingCaption);
+        }
+    }
+    if (index != kResistanceTab) {
+        m_pages[kResistanceTab]->enableControl(kManualTestButton, true);
+    }
+    showPage(m_pages[index]);
+}
+
+void CMainDlg::showAbout() {
+    CAboutDlg about(this);
+    about.doModal();
+}
+
+void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(QString::fromUtf8(IDS_ABOUTBOX), this,
+                   [this] { runHandler([this] { showAbout(); }); });
+    menu.exec(event->globalPos());
+}
+
+void CMainDlg::closeEvent(QCloseEvent* event) {
+    // A reading may still hold the port; leave nothing open behind the window.
+    stopPageBeingLeft();
+    CDialog::closeEvent(event);
+}

@@ -1,0 +1,39 @@
+// The main window: nine tab pages created once and then only shown and hidden, and the
+// page slot in which record dialogs replace the record query page.
+#pragma once
+
+#include <array>
+
+#include "Dialog.h"
+
+inline constexpr int kPageCount = 9;
+
+class CMainDlg : public CDialog {
+  public:
+    explicit CMainDlg(QWidget* parent = nullptr);
+    ~CMainDlg() override;
+
+    // Shows `window` in the page slot and hides the one shown before.
+    void showPage(CDialog* window);
+    CDialog* currentPage() const { return m_pCurrentPage; }
+    CDialog* page(int tab) const;
+    int currentTab() const;
+    void showAbout();
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    bool onInitDialog() override;
+    void onTabChanged();
+    void stopPageBeingLeft();
+
+    std::array<CDialog*, kPageCount> m_pages{};
+    CDialog* m_pCurrentPage = nullptr;
+
+    static const MessageEntry<CMainDlg> kMessageMap[];
+};
+
+// The one main window, set when it builds its tabs.
+extern CMainDlg* g_pMainDlg;

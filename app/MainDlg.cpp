@@ -6,7 +6,9 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 
 #include "AboutDlg.h"
 #include "BankDataPage.h"
@@ -76,7 +78,22 @@ bool CMainDlg::onInitDialog() {
     }
     m_pCurrentPage = m_pages[kCommTab];
     m_pCurrentPage->show();
+    fitLargestPage();
     return true;
+}
+
+// Opens large enough for the largest page, within the screen; the window stays resizable.
+void CMainDlg::fitLargestPage() {
+    QSize pages;
+    for (const CDialog* page : m_pages) {
+        pages = pages.expandedTo(page->sizeHint());
+    }
+    const int tabBarHeight = tabCtrl(kTabControl)->tabBar()->sizeHint().height();
+    QSize size = pages + QSize(40, tabBarHeight + 40);
+    if (const QScreen* screen = this->screen()) {
+        size = size.boundedTo(screen->availableSize());
+    }
+    resize(size);
 }
 
 CDialog* CMainDlg::page(int tab) const {

@@ -28,6 +28,7 @@ class CMainDlg : public CDialog {
     bool onInitDialog() override;
     void onTabChanged();
     void stopPageBeingLeft();
+    void fitLargestPage();
 
     std::array<CDialog*, kPageCount> m_pages{};
     CDialog* m_pCurrentPage = nullptr;

@@ -36,6 +36,7 @@ CBankDataPage::CBankDataPage(QWidget* parent)
 bool CBankDataPage::onInitDialog() {
     for (int id : {kVoltageList, kResistanceList, kTemperatureList}) {
         addLabelledColumns(reportList(id), kGroups, kRows, 1);
+        reportList(id)->fitRows(kRows);
     }
     return true;
 }

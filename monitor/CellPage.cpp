@@ -40,6 +40,9 @@ CCellPage::CCellPage(const CellPageConfig& config, QWidget* parent)
 bool CCellPage::onInitDialog() {
     addLabelledColumns(reportList(m_config.leftList), 1, kListRows, 1);
     addLabelledColumns(reportList(m_config.rightList), 1, kListRows, 1 + kListRows);
+    for (int list : {m_config.leftList, m_config.rightList}) {
+        reportList(list)->fitRows(kListRows);
+    }
     return true;
 }
 

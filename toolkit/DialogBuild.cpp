@@ -114,11 +114,47 @@ class RadioGroups {
     std::map<int, QButtonGroup*> m_open;  // frame -> its current group
 };
 
-QGridLayout* makeGrid(QWidget* owner) {
+// Small forms keep their natural size at the top left; a grid that holds a list, tree or
+// tab control (directly or in a nested frame) fills its owner so that control can grow.
+QGridLayout* makeGrid(QWidget* owner, bool expanding) {
     auto* grid = new QGridLayout(owner);
-    // Small forms keep their natural size at the top left; lists and trees still expand.
-    grid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    if (!expanding) {
+        grid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    }
     return grid;
+}
+
+bool isExpandingKind(ControlKind kind) {
+    return kind == ControlKind::ListView || kind == ControlKind::TreeView ||
+           kind == ControlKind::TabControl;
+}
+
+// Frame keys (0: the dialog) whose grid holds an expanding control somewhere inside.
+std::set<int> expandingFrames(const std::vector<ControlTemplate>& controls) {
+    std::map<int, int> parentOf;  // frameKey -> the frame its group box sits in
+    for (const ControlTemplate& c : controls) {
+        if (c.kind == ControlKind::GroupBox && c.frameKey != 0) {
+            parentOf.try_emplace(c.frameKey, c.frame);
+        }
+    }
+    std::set<int> frames;
+    for (const ControlTemplate& c : controls) {
+        if (!isExpandingKind(c.kind)) {
+            continue;
+        }
+        int key = parentOf.contains(c.frame) ? c.frame : 0;
+        // Bounded walk up the frame chain: a loop in a broken template ends it.
+        for (std::size_t steps = 0; steps <= parentOf.size(); ++steps) {
+            frames.insert(key);
+            if (key == 0) {
+                break;
+            }
+            const int up = parentOf.at(key);
+            key = parentOf.contains(up) ? up : 0;
+        }
+        frames.insert(0);
+    }
+    return frames;
 }
 
 // The frame control `i` is placed in: 0 (the dialog) when its frame is unknown or the
@@ -190,14 +226,15 @@ void CDialog::placeControls(const std::vector<QWidget*>& widgets) {
     const auto& controls = m_template.controls;
     std::map<int, std::size_t> owners;  // frameKey -> index of its group box
     std::map<int, QGridLayout*> grids;  // frameKey -> the grid inside that group box
+    const std::set<int> expanding = expandingFrames(controls);
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlTemplate& c = controls[i];
         if (c.kind == ControlKind::GroupBox && c.frameKey != 0 && !owners.contains(c.frameKey)) {
             owners.emplace(c.frameKey, i);
-            grids.emplace(c.frameKey, makeGrid(widgets[i]));
+            grids.emplace(c.frameKey, makeGrid(widgets[i], expanding.contains(c.frameKey)));
         }
     }
-    QGridLayout* dialogGrid = makeGrid(this);
+    QGridLayout* dialogGrid = makeGrid(this, expanding.contains(0));
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const int frame = placementFrame(controls, owners, i);
         addToGrid(frame == 0 ? dialogGrid : grids.at(frame), widgets[i], controls[i].cell);

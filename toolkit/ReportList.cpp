@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QEvent>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <algorithm>
 #include <utility>
 
@@ -125,6 +126,24 @@ CReportList::CReportList(QWidget* parent) : QTableView(parent), m_model(new Repo
 }
 
 CReportList::~CReportList() = default;
+
+QSize CReportList::sizeHint() const {
+    const QSize base = QTableView::sizeHint();
+    const int width =
+        horizontalHeader()->length() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    if (m_preferredRows <= 0) {
+        return {std::max(base.width(), width), base.height()};
+    }
+    const int height = horizontalHeader()->sizeHint().height() +
+                       m_preferredRows * verticalHeader()->defaultSectionSize() +
+                       horizontalScrollBar()->sizeHint().height() + 2 * frameWidth();
+    return {std::max(base.width(), width), height};
+}
+
+void CReportList::fitRows(int rows) {
+    m_preferredRows = rows;
+    updateGeometry();
+}
 
 void CReportList::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);

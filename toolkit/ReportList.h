@@ -26,6 +26,11 @@ class CReportList : public QTableView {
     std::string itemText(int row, int column) const;
     int rowCount() const;
     void deleteAllItems();
+    // Prefers the height that shows `rows` rows with the heading and a horizontal scroll bar;
+    // a layout short of room may still give it less (it then scrolls).
+    void fitRows(int rows);
+    // Wide enough for every column, so a layout gives a report its whole width.
+    QSize sizeHint() const override;
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -34,4 +39,5 @@ class CReportList : public QTableView {
     void fitRowHeight();
 
     ReportModel* m_model;
+    int m_preferredRows = 0;
 };

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -177,6 +178,36 @@ TEST(DialogBuild, SmallFormsStayTopLeftWhileListsFillTheDialog) {
     views.show();
     EXPECT_GT(views.reportList(1100)->width(), 1400);
     EXPECT_GT(views.control(1101)->height() + views.control(1100)->height(), 600);
+}
+
+TEST(DialogBuild, AListInsideAFrameStillFillsTheDialog) {
+    static const DialogTemplate framed{
+        800,
+        "",
+        "",
+        10,
+        {groupBox(kNoId, "outer", {0, 0}, 1), groupBox(kNoId, "inner", {0, 0}, 2, 1),
+         ctl(ControlKind::ListView, 1100, "", {0, 0}, 0, 2),
+         ctl(ControlKind::Edit, 1002, "", {1, 0})}};
+    CDialog dialog(framed);
+    dialog.create(nullptr);
+    dialog.resize(1600, 1200);
+    dialog.show();
+    EXPECT_GT(dialog.reportList(1100)->width(), 1400);
+    EXPECT_GT(dialog.reportList(1100)->height(), 800);
+}
+
+TEST(DialogBuild, AReportAsksForAllItsColumnsAndTheRowsItShouldShow) {
+    CReportList list;
+    for (int c = 0; c < 4; ++c) {
+        list.insertColumn(c, "h", 200);
+    }
+    EXPECT_GE(list.sizeHint().width(), 800);
+    list.fitRows(10);
+    const int tenRows = list.sizeHint().height();
+    list.fitRows(20);
+    EXPECT_GE(list.sizeHint().height() - tenRows, 10 * list.verticalHeader()->defaultSectionSize());
+    EXPECT_LT(list.minimumSizeHint().height(), tenRows);  // may still shrink and scroll
 }
 
 TEST(DialogBuild, RadioGroupsAreExclusiveOnlyWithinTheirOwnGroup) {

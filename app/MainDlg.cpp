@@ -153,6 +153,16 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
+// A stray Escape must not end the program in the middle of a technician's work; the window
+// closes only from its close button.
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    CDialog::keyPressEvent(event);
+}
+
 void CMainDlg::closeEvent(QCloseEvent* event) {
     // A reading may still hold the port; leave nothing open behind the window.
     stopPageBeingLeft();

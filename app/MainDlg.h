@@ -23,6 +23,7 @@ class CMainDlg : public CDialog {
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     bool onInitDialog() override;

@@ -1,5 +1,7 @@
 // The main window as the program builds it, against the simulated device: start-up state,
 // the page slot, and what leaving a page stops.
+#include <QKeyEvent>
+#include <QLabel>
 #include <QTabBar>
 
 #include "CheckTree.h"
@@ -93,6 +95,38 @@ TEST_F(MainWindow, LeavingAReadingPageStopsItAndClosesThePort) {
     EXPECT_EQ(page->windowText(1021), okCount);  // counters keep their last values
     EXPECT_NE(page->reportList(1024)->itemText(0, 1), "");
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MainWindow, AboutBoxShowsTheProgramAndItsIcon) {
+    std::string caption;
+    std::string version;
+    std::string ok;
+    bool iconShown = false;
+    CDialog::setModalHook([&](CDialog& about) -> std::optional<int> {
+        caption = about.windowTitle().toStdString();
+        for (const QLabel* label : about.findChildren<QLabel*>()) {
+            if (label->text() == QString::fromUtf8("KORVAL 1.0 版")) {
+                version = "shown";
+            }
+        }
+        ok = about.windowText(IDOK);
+        const auto* icon = qobject_cast<const QLabel*>(about.control(128));
+        iconShown = icon != nullptr && !icon->pixmap().isNull();
+        return IDOK;
+    });
+    dlg->showAbout();
+    CDialog::setModalHook({});
+    EXPECT_EQ(caption, "关于 KORVAL");
+    EXPECT_EQ(version, "shown");
+    EXPECT_EQ(ok, "确定");
+    EXPECT_TRUE(iconShown);
+}
+
+TEST_F(MainWindow, EscapeDoesNotCloseTheProgram) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(dlg.get(), &escape);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), 0);
 }
 
 TEST_F(MainWindow, ClosingTheWindowReleasesThePort) {

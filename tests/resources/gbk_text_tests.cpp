@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "Strings.h"
@@ -29,6 +28,43 @@ bool encodableInGbk(const std::string& utf8) {
     const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     iconv_close(cd);
     return rc != static_cast<size_t>(-1) && inLeft == 0;
+}
+
+// The contents of the string literals of a C++ source outside comments (escapes kept as
+// written).
+std::vector<std::string> stringLiterals(const std::string& source) {
+    std::vector<std::string> literals;
+    auto skipTo = [&](size_t from, const char* end, size_t endLength) {
+        const size_t at = source.find(end, from);
+        return at == std::string::npos ? source.size() : at + endLength - 1;
+    };
+    for (size_t i = 0; i < source.size(); ++i) {
+        const char next = i + 1 < source.size() ? source[i + 1] : '\0';
+        if (source[i] == '/' && next == '/') {
+            i = skipTo(i, "\n", 1);
+            continue;
+        }
+        if (source[i] == '/' && next == '*') {
+            i = skipTo(i + 2, "*/", 2);
+            continue;
+        }
+        if (source[i] == '\'') {  // a character literal such as '"'
+            i = skipTo(i + (next == '\\' ? 3 : 2), "'", 1);
+            continue;
+        }
+        if (source[i] != '"') {
+            continue;
+        }
+        std::string text;
+        for (++i; i < source.size() && source[i] != '"' && source[i] != '\n'; ++i) {
+            if (source[i] == '\\' && i + 1 < source.size()) {
+                text += source[i++];
+            }
+            text += source[i];
+        }
+        literals.push_back(text);
+    }
+    return literals;
 }
 
 bool hasNonAscii(const std::string& s) {
@@ -64,7 +100,6 @@ TEST(GbkText, EveryTemplateCaptionAndItem) {
 
 TEST(GbkText, EveryStringLiteralOfTheProgram) {
     namespace fs = std::filesystem;
-    const std::regex literal(R"lit("((?:[^"\\\n]|\\.)*)")lit");
     int checked = 0;
     for (const char* dir : {"link", "toolkit", "resources", "pages", "app", "monitor", "config",
                             "records", "chart"}) {
@@ -81,9 +116,7 @@ TEST(GbkText, EveryStringLiteralOfTheProgram) {
             std::stringstream text;
             text << file.rdbuf();
             const std::string source = text.str();
-            for (std::sregex_iterator it(source.begin(), source.end(), literal), end; it != end;
-                 ++it) {
-                const std::string s = (*it)[1];
+            for (const std::string& s : stringLiterals(source)) {
                 if (hasNonAscii(s)) {
                     ++checked;
                     EXPECT_TRUE(encodableInGbk(s)) << entry.path() << ": " << s;

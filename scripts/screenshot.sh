@@ -4,10 +4,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-for p in xdotool; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$p"
-done
 [ -x "$root/build/app/korval" ] || "$root/scripts/build.sh" "$root/build"
 
 display=:93

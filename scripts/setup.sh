@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   mbpoll
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps xdotool imagemagick
   fonts-wqy-microhei
 )
 

@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kMaxPaceBaud = 4'000'000;
 constexpr int kMaxRecords = 65535;
+constexpr int kMaxProbeDelayMs = 600'000;
 
 // A whole decimal number in [low, high]; nothing else (no sign, blanks or trailing text).
 std::optional<int> parseBounded(std::string_view text, int low, int high) {
@@ -31,6 +32,7 @@ constexpr NumberOption kNumberOptions[] = {
     {"--address", 1, 247, &DeviceCommandLine::address},
     {"--pace", 1, kMaxPaceBaud, &DeviceCommandLine::paceBaud},
     {"--records", 0, kMaxRecords, &DeviceCommandLine::records},
+    {"--probe-delay", 0, kMaxProbeDelayMs, &DeviceCommandLine::probeDelayMs},
 };
 
 std::string rangeError(const NumberOption& option, std::string_view value) {
@@ -79,13 +81,19 @@ DeviceCommandLineResult parseDeviceCommandLine(std::span<const std::string_view>
 }
 
 std::string deviceUsage() {
-    return "usage: korval-device [--address N] [--pace BAUD] [--records N] [--link PATH]\n"
+    static_assert(DeviceModel::kDefaultProbeScanTime == std::chrono::milliseconds(3000) &&
+                      kMaxProbeDelayMs == 600'000,
+                  "the usage text states both");
+    return "usage: korval-device [--address N] [--pace BAUD] [--records N] [--probe-delay MS]\n"
+           "                     [--link PATH]\n"
            "Runs the simulated battery monitoring device as a Modbus RTU slave on a\n"
            "pseudo-terminal and prints the path to open as its serial port.\n"
-           "  --address N   answer at address N (1..247, default 1)\n"
-           "  --pace BAUD   let replies take their time on a line of BAUD (default: no pacing)\n"
-           "  --records N   fill every record store with N records (voltage: every group)\n"
-           "  --link PATH   also make PATH a symbolic link to the terminal (removed at exit)\n"
-           "  --help        show this text\n"
+           "  --address N       answer at address N (1..247, default 1)\n"
+           "  --pace BAUD       let replies take their time on a line of BAUD (default: none)\n"
+           "  --records N       fill every record store with N records (voltage: every group)\n"
+           "  --probe-delay MS  answer the fully automatic probe registration after MS ms\n"
+           "                    (0..600000, default 3000)\n"
+           "  --link PATH       also make PATH a symbolic link to the terminal (removed at exit)\n"
+           "  --help            show this text\n"
            "Stops on SIGINT or SIGTERM.\n";
 }

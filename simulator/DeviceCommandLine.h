@@ -5,10 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "DeviceModel.h"
+
 struct DeviceCommandLine {
     int address = 1;
     int paceBaud = 0;
     int records = -1;  // negative: leave the stores as the device starts them
+    int probeDelayMs = static_cast<int>(DeviceModel::kDefaultProbeScanTime.count());
     std::string linkPath;
     bool help = false;
 };

@@ -2,41 +2,56 @@
 // space act on it and frames the reply.
 #include "DeviceModel.h"
 
+#include <algorithm>
+
 #include "ModelFrames.h"
 #include "ModelRecords.h"
 #include "ModelRegisters.h"
+
+namespace {
+
+// Writing 1 to the registration register alone makes the device look for every probe on
+// the bus, which takes it seconds; it answers when the scan is done.
+bool startsProbeScan(const ModelRequest& request) {
+    return request.function == kWriteSingle && request.start == devreg::kProbeRegister &&
+           request.values.front() == 1;
+}
+
+}  // namespace
 
 struct DeviceModel::State {
     State(int deviceAddress, const DateTime& clockStart)
         : address(deviceAddress), registers(static_cast<uint16_t>(deviceAddress), clockStart) {}
 
-    Bytes answer(std::span<const uint8_t> frame);
+    Reply respond(std::span<const uint8_t> frame);
 
     int address;
     ModelRegisters registers;
+    std::chrono::milliseconds probeScanTime = kDefaultProbeScanTime;
 };
 
-DeviceModel::Bytes DeviceModel::State::answer(std::span<const uint8_t> frame) {
+DeviceModel::Reply DeviceModel::State::respond(std::span<const uint8_t> frame) {
     ModelRequest request;
     const ModbusError parsed = parseRequest(frame, request);
     if (parsed != ModbusError::None) {
-        return exceptionReply(frame[0], frame[1], parsed);
+        return {exceptionReply(frame[0], frame[1], parsed)};
     }
     if (request.function == kReadHolding || request.function == kReadInput) {
         std::vector<uint16_t> values;
         const ModbusError error = registers.read(request.start, request.quantity, values);
-        return error == ModbusError::None
-                   ? readReply(request.address, request.function, values)
-                   : exceptionReply(request.address, request.function, error);
+        return {error == ModbusError::None
+                    ? readReply(request.address, request.function, values)
+                    : exceptionReply(request.address, request.function, error)};
     }
     const ModbusError error = registers.write(request.start, request.values);
     if (error != ModbusError::None) {
-        return exceptionReply(request.address, request.function, error);
+        return {exceptionReply(request.address, request.function, error)};
     }
     // 0x06 echoes the value, 0x10 answers the quantity.
     const uint16_t second =
         request.function == kWriteSingle ? request.values.front() : request.quantity;
-    return writeReply(request.address, request.function, request.start, second);
+    return {writeReply(request.address, request.function, request.start, second),
+            startsProbeScan(request) ? probeScanTime : std::chrono::milliseconds(0)};
 }
 
 // A device in service already holds some records, so every dialog has something to show.
@@ -55,15 +70,27 @@ int DeviceModel::address() const {
 }
 
 DeviceModel::Bytes DeviceModel::answer(std::span<const uint8_t> frame) {
+    return respond(frame).bytes;
+}
+
+DeviceModel::Reply DeviceModel::respond(std::span<const uint8_t> frame) {
     // Without a function code there is nothing to answer, not even an exception.
     if (frame.size() < 4) {
         return {};
     }
     try {
-        return m_state->answer(frame);
+        return m_state->respond(frame);
     } catch (...) {
-        return exceptionReply(frame[0], frame[1], ModbusError::DeviceFailure);
+        return {exceptionReply(frame[0], frame[1], ModbusError::DeviceFailure)};
     }
+}
+
+void DeviceModel::setProbeScanTime(std::chrono::milliseconds time) {
+    m_state->probeScanTime = std::max(time, std::chrono::milliseconds(0));
+}
+
+std::chrono::milliseconds DeviceModel::probeScanTime() const {
+    return m_state->probeScanTime;
 }
 
 void DeviceModel::advance(std::chrono::milliseconds elapsed) {

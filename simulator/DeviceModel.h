@@ -13,6 +13,14 @@ class DeviceModel {
   public:
     using Bytes = std::vector<uint8_t>;
 
+    // A reply frame and how long after its request the device lets it go.
+    struct Reply {
+        Bytes bytes;
+        std::chrono::milliseconds delay{0};
+    };
+
+    static constexpr std::chrono::milliseconds kDefaultProbeScanTime{3000};
+
     explicit DeviceModel(int address = 1);
     ~DeviceModel();
     DeviceModel(const DeviceModel&) = delete;
@@ -24,6 +32,14 @@ class DeviceModel {
     // Returns the whole reply frame with its CRC: the normal reply, or an exception reply
     // for an unknown function, register or malformed request. Never throws.
     Bytes answer(std::span<const uint8_t> frame);
+    // As answer(), with the time the device takes: the command that scans the whole probe
+    // bus is answered only after the scan time; everything else at once. The request takes
+    // effect at once either way.
+    Reply respond(std::span<const uint8_t> frame);
+
+    // How long a scan of the whole probe bus takes; negative counts as zero.
+    void setProbeScanTime(std::chrono::milliseconds time);
+    std::chrono::milliseconds probeScanTime() const;
 
     // Lets time pass: live values drift slowly, the clock runs, pending resistance tests end.
     void advance(std::chrono::milliseconds elapsed);

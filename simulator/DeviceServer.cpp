@@ -162,6 +162,11 @@ void DeviceServer::setPaceBaud(int baud) {
     wake();
 }
 
+void DeviceServer::setAutoRegistrationDelayMs(int delayMs) {
+    std::lock_guard lock(m_mutex);
+    m_model.setProbeScanTime(milliseconds(delayMs));
+}
+
 void DeviceServer::setRegister(uint16_t reg, uint16_t value) {
     std::lock_guard lock(m_mutex);
     m_model.setRegister(reg, value);
@@ -287,14 +292,18 @@ void DeviceServer::handleFrame(Line& line, std::vector<uint8_t> frame, bool trun
             return;
         }
         const auto fault = m_faults.takeNext();
-        DeviceModel::Bytes reply;
+        DeviceModel::Reply reply;
         if (!fault || faultExecutesRequest(*fault)) {
-            reply = m_model.answer(frame);
+            reply = m_model.respond(frame);
         }
-        shaped = fault ? shapeReply(*fault, m_options.address, frame[1], std::move(reply))
-                       : ShapedReply{std::move(reply), milliseconds(0)};
+        shaped = fault ? shapeReply(*fault, m_options.address, frame[1], std::move(reply.bytes))
+                       : ShapedReply{std::move(reply.bytes), milliseconds(0)};
+        // A late fault on a reply the device keeps back anyway: the later of the two.
+        shaped.delay = std::max(shaped.delay, reply.delay);
     }
-    // A frame ended by an idle gap is handled after its arrival; its reply starts now.
+    // Slow and late replies wait on the line's schedule, not on this thread: the device goes
+    // on answering meanwhile, and a stop drops them with the schedule. A frame ended by an
+    // idle gap is handled after its arrival; its reply starts now.
     const auto earliest = std::max(arrival + shaped.delay, Clock::now());
     line.schedule.enqueue(std::move(shaped.bytes), earliest);
 }

@@ -70,6 +70,10 @@ class DeviceServer {
     // Paces the line at `baud` (10 bits a byte); 0 turns pacing off.
     void setPaceBaud(int baud);
 
+    // How long the fully automatic probe registration keeps its reply back (default 3000
+    // ms; negative counts as 0). Applies to requests that arrive afterwards.
+    void setAutoRegistrationDelayMs(int delayMs);
+
   private:
     struct Line;
 

@@ -63,8 +63,12 @@ bool ProbeBus::setMaxProbes(uint16_t count) {
     return true;
 }
 
+// A channel beyond the probe count names no probe on the bus, so the device refuses it as
+// it would refuse to read that channel's identity; "all" is taken whatever the count, so
+// every registration can be erased even with the count at 0. A channel selected before the
+// count was lowered stays selected.
 bool ProbeBus::selectChannel(uint16_t channel) {
-    if ((channel < 1 || channel > kChannels) && channel != kAllChannels) {
+    if (channel != kAllChannels && (channel < 1 || channel > m_maxProbes)) {
         return false;
     }
     m_selected = channel;

@@ -24,7 +24,7 @@ class ProbeBus {
 
     // Each returns false, changing nothing, when the request is out of range.
     bool setMaxProbes(uint16_t count);                         // 0..40
-    bool selectChannel(uint16_t channel);                      // 1..40 or kAllChannels
+    bool selectChannel(uint16_t channel);                      // 1..max or kAllChannels
     bool registerAll();                                        // channels 1..max
     bool registerFound(uint16_t channel);                      // the probe found at channel
     bool registerManual(uint16_t channel, const ProbeId& id);  // non-zero identity

@@ -37,6 +37,7 @@ sigset_t blockStopSignals() {
 int serve(const DeviceCommandLine& options) {
     const sigset_t stopSignals = blockStopSignals();
     DeviceServer server(DeviceServer::Options{options.address, options.paceBaud});
+    server.setAutoRegistrationDelayMs(options.probeDelayMs);
     if (options.records >= 0) {
         seedAll(server, options.records);
     }

@@ -17,28 +17,42 @@ TEST(DeviceCommandLineTest, DefaultsAndEveryOptionTogether) {
     EXPECT_EQ(none.options.address, 1);
     EXPECT_EQ(none.options.paceBaud, 0);
     EXPECT_LT(none.options.records, 0);
+    EXPECT_EQ(none.options.probeDelayMs, 3000);
     EXPECT_TRUE(none.options.linkPath.empty());
     EXPECT_FALSE(none.options.help);
 
-    const auto all = parse(
-        {"--address", "247", "--pace", "19200", "--records", "0", "--link", "/tmp/dev", "--help"});
+    const auto all = parse({"--address", "247", "--pace", "19200", "--records", "0",
+                            "--probe-delay", "0", "--link", "/tmp/dev", "--help"});
     EXPECT_TRUE(all.error.empty()) << all.error;
     EXPECT_EQ(all.options.address, 247);
     EXPECT_EQ(all.options.paceBaud, 19200);
     EXPECT_EQ(all.options.records, 0);
+    EXPECT_EQ(all.options.probeDelayMs, 0);
     EXPECT_EQ(all.options.linkPath, "/tmp/dev");
     EXPECT_TRUE(all.options.help);
+    EXPECT_EQ(parse({"--probe-delay", "600000"}).options.probeDelayMs, 600000);
 }
 
 TEST(DeviceCommandLineTest, BadValuesAndUnknownOptionsAreRefusedWithTheirName) {
     const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases = {
-        {{"--address", "0"}, "--address"},  {{"--address", "248"}, "--address"},
-        {{"--address", "1x"}, "--address"}, {{"--address", " 5"}, "--address"},
-        {{"--address", "-3"}, "--address"}, {{"--address", "99999999999"}, "--address"},
-        {{"--pace", "0"}, "--pace"},        {{"--pace", ""}, "--pace"},
-        {{"--records", "-1"}, "--records"}, {{"--records", "70000"}, "--records"},
-        {{"--link", ""}, "--link"},         {{"--address"}, "--address"},
-        {{"--verbose"}, "--verbose"},       {{"extra"}, "extra"},
+        {{"--address", "0"}, "--address"},
+        {{"--address", "248"}, "--address"},
+        {{"--address", "1x"}, "--address"},
+        {{"--address", " 5"}, "--address"},
+        {{"--address", "-3"}, "--address"},
+        {{"--address", "99999999999"}, "--address"},
+        {{"--pace", "0"}, "--pace"},
+        {{"--pace", ""}, "--pace"},
+        {{"--records", "-1"}, "--records"},
+        {{"--records", "70000"}, "--records"},
+        {{"--link", ""}, "--link"},
+        {{"--address"}, "--address"},
+        {{"--probe-delay", "-1"}, "--probe-delay"},
+        {{"--probe-delay", "600001"}, "--probe-delay"},
+        {{"--probe-delay", "3s"}, "--probe-delay"},
+        {{"--probe-delay"}, "--probe-delay"},
+        {{"--verbose"}, "--verbose"},
+        {{"extra"}, "extra"},
         {{"--link", "/tmp/x", "-x"}, "-x"},
     };
     for (const auto& [args, named] : cases) {

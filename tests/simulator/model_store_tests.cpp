@@ -221,10 +221,13 @@ TEST(ModelProbes, MaximumCountAndChannelTakeOnlyTheirRange) {
     EXPECT_TRUE(set06(model, 0x1100, 12));
     EXPECT_EQ(exceptionCode(write06(model, 0x1100, 41)), 3);
     EXPECT_EQ(readReg(model, 0x1100), 12);
-    for (uint16_t channel : {0, 41, 0xFE, 0x01FF}) {
+    for (uint16_t channel : {0, 13, 41, 0xFE, 0x01FF}) {
         EXPECT_EQ(exceptionCode(write06(model, 0x1102, channel)), 3) << channel;
     }
-    EXPECT_TRUE(set06(model, 0x1102, 0xFF));
+    EXPECT_TRUE(set06(model, 0x1102, 12));
+    ASSERT_TRUE(set06(model, 0x1100, 0));
+    EXPECT_EQ(exceptionCode(write06(model, 0x1102, 1)), 3) << "no channel without probes";
+    EXPECT_TRUE(set06(model, 0x1102, 0xFF)) << "\"all\" whatever the count";
     EXPECT_EQ(readRegs(model, 0x1103, 4), kNoProbe) << "no identity for \"all\"";
     EXPECT_EQ(exceptionCode(write06(model, 0x1103, 0x28FF)), 3) << "an identity takes four";
     EXPECT_EQ(readError(model, 0x1101, 1), 2);
@@ -249,8 +252,37 @@ TEST(ModelProbes, EraseOneOrAllThenRegisterAutomatically) {
     ASSERT_TRUE(set06(model, 0x1101, 1));
     EXPECT_EQ(identityOf(model, 3), third) << "the same probe is found again";
     EXPECT_NE(identityOf(model, 10), kNoProbe);
-    EXPECT_EQ(identityOf(model, 11), kNoProbe) << "beyond the maximum";
+    ASSERT_TRUE(set06(model, 0x1100, 40));
+    EXPECT_EQ(identityOf(model, 11), kNoProbe) << "the scan stops at the maximum";
     EXPECT_EQ(exceptionCode(write06(model, 0x1101, 2)), 3);
+}
+
+// Only the full scan keeps its reply back; the registrations are there at once.
+TEST(ModelProbes, AFullScanIsAnsweredAfterTheScanTimeAndNothingElseIs) {
+    DeviceModel model(1);
+    ASSERT_TRUE(set06(model, 0x1102, 0xFF));
+    ASSERT_TRUE(set06(model, 0x1107, 1));
+    const Bytes scan = frameRequest(1, writeSingleRequest(0x1101, 1));
+    const DeviceModel::Reply scanned = model.respond(scan);
+    EXPECT_EQ(scanned.bytes, scan);
+    EXPECT_EQ(scanned.delay, std::chrono::milliseconds(3000));
+    EXPECT_NE(identityOf(model, 40), kNoProbe);
+
+    model.setProbeScanTime(std::chrono::milliseconds(1500));
+    EXPECT_EQ(model.respond(scan).delay, std::chrono::milliseconds(1500));
+    const std::vector<Bytes> prompt = {
+        writeSingleRequest(0x1101, 0),
+        writeSingleRequest(0x1101, 2),                    // refused at once
+        writeMultipleRequest(0x1101, Bytes{0, 0, 0, 3}),  // the found probe only
+        writeMultipleRequest(0x1101, Bytes{0, 1, 0, 3}),
+        readHoldingRequest(0x1100, 1),
+    };
+    for (size_t i = 0; i < prompt.size(); ++i) {
+        EXPECT_EQ(model.respond(frameRequest(1, prompt[i])).delay, std::chrono::milliseconds(0))
+            << "request " << i;
+    }
+    model.setProbeScanTime(std::chrono::milliseconds(-5));
+    EXPECT_EQ(model.respond(scan).delay, std::chrono::milliseconds(0));
 }
 
 TEST(ModelProbes, SemiAutomaticRegistrationTakesTheFoundProbe) {
@@ -285,6 +317,7 @@ TEST(ModelProbes, ManualRegistrationStoresTheIdentityAsSent) {
     ASSERT_TRUE(set06(model, 0x1100, 2));
     EXPECT_EQ(exceptionCode(write10(model, 0x1102, {3, 1, 2, 3, 4})), 3);
     EXPECT_EQ(exceptionCode(write10(model, 0x1102, {3, 1, 2})), 3) << "neither shape";
+    ASSERT_TRUE(set06(model, 0x1100, 40));
     EXPECT_EQ(identityOf(model, 3), (std::vector<uint16_t>{0x28FF, 0x4C01, 0x0000, 0x00A2}));
 }
 

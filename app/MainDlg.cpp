@@ -16,31 +16,22 @@
 #include "CommPage.h"
 #include "CurrentPage.h"
 #include "Icon.h"
-#include "ReadingPage.h"
-#include "SerialPort.h"
 #include "Strings.h"
 #include "TabCtrl.h"
 #include "Templates.h"
+#include "ids/MainIds.h"
 
 CMainDlg* g_pMainDlg = nullptr;
 
+using idc::main_window::kTabs;
+
 const MessageEntry<CMainDlg> CMainDlg::kMessageMap[] = {
-    {1000, Notify::SelChange, &CMainDlg::onTabChanged},
+    {kTabs, Notify::SelChange, &CMainDlg::onTabChanged},
 };
 
 namespace {
-constexpr int kTabControl = 1000;
 constexpr int kCommTab = 0;
-constexpr int kResistanceTab = 3;
-constexpr int kManualTestButton = 1123;
-
-// The continuously reading pages and the id of their start/stop button.
-struct ReadingTab {
-    int tab;
-    int startStop;
-};
-constexpr ReadingTab kReadingTabs[] = {{1, 1019}, {2, 1016}, {3, 1016}, {4, 1016}};
-}  // namespace
+}
 
 CMainDlg::CMainDlg(QWidget* parent) : CDialog(dialogTemplate(IDD_MAIN), parent) {
     useMessageMap<CMainDlg>(kMessageMap);
@@ -48,7 +39,7 @@ CMainDlg::CMainDlg(QWidget* parent) : CDialog(dialogTemplate(IDD_MAIN), parent) 
 }
 
 CMainDlg::~CMainDlg() {
-    closeSerialPort();
+    stopPageBeingLeft();
     if (g_pMainDlg == this) {
         g_pMainDlg = nullptr;
     }
@@ -59,7 +50,7 @@ bool CMainDlg::onInitDialog() {
     connect(about, &QShortcut::activated, this, [this] { runHandler([this] { showAbout(); }); });
 
     g_pMainDlg = this;
-    CTabCtrl* tabs = tabCtrl(kTabControl);
+    CTabCtrl* tabs = tabCtrl(kTabs);
     for (int i = 0; i < kPageCount; ++i) {
         tabs->insertItem(i, kTabCaptions[i]);
     }
@@ -88,7 +79,7 @@ void CMainDlg::fitLargestPage() {
     for (const CDialog* page : m_pages) {
         pages = pages.expandedTo(page->sizeHint());
     }
-    const int tabBarHeight = tabCtrl(kTabControl)->tabBar()->sizeHint().height();
+    const int tabBarHeight = tabCtrl(kTabs)->tabBar()->sizeHint().height();
     QSize size = pages + QSize(40, tabBarHeight + 40);
     if (const QScreen* screen = this->screen()) {
         size = size.boundedTo(screen->availableSize());
@@ -101,7 +92,7 @@ CDialog* CMainDlg::page(int tab) const {
 }
 
 int CMainDlg::currentTab() const {
-    const CTabCtrl* tabs = tabCtrl(kTabControl);
+    const CTabCtrl* tabs = tabCtrl(kTabs);
     return tabs != nullptr ? tabs->curSel() : -1;
 }
 
@@ -119,26 +110,16 @@ void CMainDlg::showPage(CDialog* window) {
 
 void CMainDlg::stopPageBeingLeft() {
     if (m_pCurrentPage != nullptr) {
-        m_pCurrentPage->killTimerById(kContinuousReadTimerId);
+        m_pCurrentPage->onLeave();
     }
-    closeSerialPort();
 }
 
 void CMainDlg::onTabChanged() {
     const int index = currentTab();
     stopPageBeingLeft();
-    if (index < 0 || index >= kPageCount) {
-        return;
+    if (index >= 0 && index < kPageCount) {
+        showPage(m_pages[index]);
     }
-    for (const ReadingTab& reading : kReadingTabs) {
-        if (reading.tab != index) {
-            m_pages[reading.tab]->setWindowText(reading.startStop, kStartReadingCaption);
-        }
-    }
-    if (index != kResistanceTab) {
-        m_pages[kResistanceTab]->enableControl(kManualTestButton, true);
-    }
-    showPage(m_pages[index]);
 }
 
 void CMainDlg::showAbout() {

@@ -5,14 +5,10 @@
 
 #include "Icon.h"
 #include "MainDlg.h"
-#include "SerialPort.h"
 
 bool CMonitorApp::initInstance() {
     QApplication::setWindowIcon(korvalIcon());
-    {
-        CMainDlg dlg;
-        dlg.doModal();
-    }
-    closeSerialPort();
+    CMainDlg dlg;  // its pages give back the port when they go
+    dlg.doModal();
     return false;
 }

@@ -5,28 +5,28 @@
 #include "LinkSettings.h"
 #include "RegisterCoding.h"
 #include "Templates.h"
+#include "ids/CommIds.h"
+
+namespace ids = idc::comm;
 
 const MessageEntry<CCommPage> CCommPage::kMessageMap[] = {
-    {1003, Notify::SelChange, &CCommPage::onPortChanged},
-    {1004, Notify::SelChange, &CCommPage::onBaudChanged},
-    {1002, Notify::TextChange, &CCommPage::onAddressChanged},
+    {ids::kPort, Notify::SelChange, &CCommPage::onPortChanged},
+    {ids::kBaud, Notify::SelChange, &CCommPage::onBaudChanged},
+    {ids::kAddress, Notify::TextChange, &CCommPage::onAddressChanged},
 };
 
 namespace {
-constexpr int kPortList = 1003;
-constexpr int kBaudList = 1004;
-constexpr int kAddressEdit = 1002;
 constexpr int kDefaultBaudIndex = 3;  // "9600"
-}  // namespace
+}
 
 CCommPage::CCommPage(QWidget* parent) : CDialog(dialogTemplate(IDD_COMM), parent) {
     useMessageMap<CCommPage>(kMessageMap);
 }
 
 bool CCommPage::onInitDialog() {
-    setCurSel(kPortList, 0);
-    setWindowText(kAddressEdit, "1");
-    setCurSel(kBaudList, kDefaultBaudIndex);
+    setCurSel(ids::kPort, 0);
+    setWindowText(ids::kAddress, "1");
+    setCurSel(ids::kBaud, kDefaultBaudIndex);
     onPortChanged();
     onBaudChanged();
     onAddressChanged();
@@ -34,13 +34,13 @@ bool CCommPage::onInitDialog() {
 }
 
 void CCommPage::onPortChanged() {
-    LinkSettings::portNumber = curSel(kPortList) + 1;
+    LinkSettings::portNumber = curSel(ids::kPort) + 1;
 }
 
 void CCommPage::onBaudChanged() {
-    LinkSettings::baudRate = textToInt(windowText(kBaudList));
+    LinkSettings::baudRate = textToInt(windowText(ids::kBaud));
 }
 
 void CCommPage::onAddressChanged() {
-    LinkSettings::deviceAddress = textToInt(windowText(kAddressEdit));
+    LinkSettings::deviceAddress = textToInt(windowText(ids::kAddress));
 }

@@ -1,5 +1,5 @@
-// How live register values become text: scale, format, and sign-and-magnitude coding.
-// Pure functions, no Qt.
+// How register values become text: each value format (scale, printf format with its unit,
+// sign and magnitude or unsigned) beside the one function that applies it. Pure, no Qt.
 #pragma once
 
 #include <cstdint>
@@ -22,11 +22,3 @@ std::string formatValue(const ValueFormat& format, uint16_t value);
 
 // "通道#n"
 std::string channelLabel(int cell);
-
-// Live register map.
-inline constexpr uint16_t kVoltageRegister = 0x0000;
-inline constexpr uint16_t kResistanceRegister = 0x0028;
-inline constexpr uint16_t kCurrentRegister = 0x0050;
-inline constexpr uint16_t kTemperatureRegister = 0x0051;
-inline constexpr uint16_t kLiveRegisterCount = 121;
-inline constexpr int kCellCount = 40;

@@ -7,7 +7,7 @@
 class CBankDataPage : public CReadingPage {
   public:
     explicit CBankDataPage(QWidget* parent = nullptr);
-    void showReply(const Bytes& reply) override;
+    void showRegisters(const Registers& values) override;
 
   private:
     bool onInitDialog() override;

@@ -1,14 +1,13 @@
 // The three cell pages (voltage, internal resistance, temperature): one design, configured
-// by the register block, the value format and the list ids.
+// by the page's layout, its register block and its value format.
 #pragma once
 
 #include "ReadingPage.h"
+#include "Templates.h"
 #include "ValueText.h"
 
 struct CellPageConfig {
-    int templateId;
-    int leftList;   // cells 1-20
-    int rightList;  // cells 21-40
+    const CellPageLayout& layout;
     uint16_t startRegister;
     ValueFormat format;
 };
@@ -16,11 +15,11 @@ struct CellPageConfig {
 class CCellPage : public CReadingPage {
   public:
     CCellPage(const CellPageConfig& config, QWidget* parent);
-    void showReply(const Bytes& reply) override;
+    void showRegisters(const Registers& values) override;
 
   protected:
     bool onInitDialog() override;
-    const CellPageConfig& config() const { return m_config; }
+    void clearValues();
 
   private:
     CellPageConfig m_config;

@@ -1,44 +1,52 @@
-// Continuous reading: start opens the port and starts timer 1, each tick is one exchange on
-// that port, stop (or leaving the page) kills the timer and closes the port.
+// Continuous reading: start opens the port and starts timer 1, each tick is one read on that
+// port, stop (or leaving the page) kills the timer and gives the port back.
 #include "ReadingPage.h"
 
-#include "DeviceCommand.h"
 #include "RegisterCoding.h"
 #include "ReportList.h"
-#include "SerialPort.h"
 #include "Strings.h"
 #include "ValueText.h"
 
-CReadingPage::CReadingPage(const DialogTemplate& tpl, Controls controls, Read read, QWidget* parent)
-    : CDialog(tpl, parent),
-      m_controls(controls),
-      m_request(readHoldingRequest(read.start, read.count)),
-      m_replyLength(readReplyLength(read.count)) {}
+CReadingPage::CReadingPage(const DialogTemplate& tpl, Controls controls, RegisterBlock block,
+                           QWidget* parent)
+    : CDialog(tpl, parent), m_controls(controls), m_block(block) {}
 
 void CReadingPage::onStartStop() {
     if (windowText(m_controls.startStop) == kStartReadingCaption) {
-        if (!openPortOrWarn()) {
-            return;
-        }
-        setWindowText(m_controls.startStop, kStopReadingCaption);
-        m_okCount = 0;
-        m_failCount = 0;
-        setWindowText(m_controls.okCount, "0");
-        setWindowText(m_controls.failCount, "0");
-        onReadingStarted();
-        setTimer(kContinuousReadTimerId, kContinuousReadPeriodMs);
+        startReading();
     } else {
-        killTimerById(kContinuousReadTimerId);
-        setWindowText(m_controls.startStop, kStartReadingCaption);
-        onReadingStopped();
-        closeSerialPort();
+        stopReading();
     }
 }
 
+void CReadingPage::onLeave() {
+    stopReading();
+}
+
+void CReadingPage::startReading() {
+    if (!m_port.open()) {
+        return;
+    }
+    setWindowText(m_controls.startStop, kStopReadingCaption);
+    m_okCount = 0;
+    m_failCount = 0;
+    setWindowText(m_controls.okCount, "0");
+    setWindowText(m_controls.failCount, "0");
+    onReadingStarted();
+    setTimer(kContinuousReadTimerId, kContinuousReadPeriodMs);
+}
+
+void CReadingPage::stopReading() {
+    killTimerById(kContinuousReadTimerId);
+    setWindowText(m_controls.startStop, kStartReadingCaption);
+    onReadingStopped();
+    m_port.release();
+}
+
 void CReadingPage::onTimer(int /*timerId*/) {
-    if (auto reply = runExchange(m_request, m_replyLength)) {
+    if (const auto values = m_port.read(m_block)) {
         setWindowText(m_controls.okCount, formatText("%d", ++m_okCount));
-        showReply(*reply);
+        showRegisters(*values);
     } else {
         setWindowText(m_controls.failCount, formatText("%d", ++m_failCount));
     }

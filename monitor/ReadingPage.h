@@ -2,11 +2,8 @@
 // timer 1 ticks every 500 ms on the port the start opened, and two counters count the ticks.
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
+#include "DevicePort.h"
 #include "Dialog.h"
-#include "ModbusFrame.h"
 
 inline constexpr int kContinuousReadTimerId = 1;
 inline constexpr int kContinuousReadPeriodMs = 500;
@@ -18,17 +15,16 @@ class CReadingPage : public CDialog {
         int okCount;
         int failCount;
     };
-    struct Read {
-        uint16_t start;
-        uint16_t count;
-    };
 
-    CReadingPage(const DialogTemplate& tpl, Controls controls, Read read, QWidget* parent);
+    CReadingPage(const DialogTemplate& tpl, Controls controls, RegisterBlock block,
+                 QWidget* parent);
 
     int okCount() const { return m_okCount; }
     int failCount() const { return m_failCount; }
-    // Decodes a reply of the page's read into its controls (the tick's work without the line).
-    virtual void showReply(const Bytes& reply) = 0;
+    // Shows the registers of one tick's read in the page's controls.
+    virtual void showRegisters(const Registers& values) = 0;
+    // Leaving the page stops the reading and gives the port back.
+    void onLeave() override;
 
   protected:
     void onStartStop();
@@ -37,9 +33,12 @@ class CReadingPage : public CDialog {
     virtual void onReadingStopped() {}
 
   private:
+    void startReading();
+    void stopReading();
+
     Controls m_controls;
-    Bytes m_request;
-    size_t m_replyLength;
+    RegisterBlock m_block;
+    HeldPort m_port;
     int m_okCount = 0;
     int m_failCount = 0;
 };

@@ -1,7 +1,9 @@
-// Lookup of dialog templates by id, and the small builders the template files share.
+// Lookup of dialog templates by id.
 #include "Templates.h"
 
 #include <map>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace {
@@ -18,8 +20,9 @@ const std::map<int, DialogTemplate>& templates() {
         std::map<int, DialogTemplate> m;
         for (DialogTemplate t :
              {makeAboutTemplate(), makeMainTemplate(), makeCommTemplate(), makeBankTemplate(),
-              makeCellTemplate(IDD_VOLTAGE), makeCellTemplate(IDD_RESISTANCE),
-              makeCellTemplate(IDD_TEMPERATURE), makeCurrentTemplate()}) {
+              makeCellTemplate(cellPageLayout(IDD_VOLTAGE)),
+              makeCellTemplate(cellPageLayout(IDD_RESISTANCE)),
+              makeCellTemplate(cellPageLayout(IDD_TEMPERATURE)), makeCurrentTemplate()}) {
             m.emplace(t.id, std::move(t));
         }
         // Pages whose controls come later still get their slot.
@@ -35,11 +38,10 @@ const std::map<int, DialogTemplate>& templates() {
 
 const DialogTemplate& dialogTemplate(int id) {
     const auto& all = templates();
-    if (auto it = all.find(id); it != all.end()) {
+    if (const auto it = all.find(id); it != all.end()) {
         return it->second;
     }
-    static std::map<int, DialogTemplate> unknown;
-    return unknown.try_emplace(id, emptyTemplate(id)).first->second;
+    throw std::out_of_range("no dialog template " + std::to_string(id));
 }
 
 std::vector<const DialogTemplate*> allDialogTemplates() {
@@ -49,48 +51,3 @@ std::vector<const DialogTemplate*> allDialogTemplates() {
     }
     return list;
 }
-
-namespace tpl {
-
-ControlTemplate group(int frameKey, std::string caption, GridCell cell, int frame) {
-    ControlTemplate c;
-    c.kind = ControlKind::GroupBox;
-    c.caption = std::move(caption);
-    c.cell = cell;
-    c.frame = frame;
-    c.frameKey = frameKey;
-    return c;
-}
-
-ControlTemplate label(std::string caption, GridCell cell, int frame, unsigned style) {
-    return control(ControlKind::Static, kNoId, std::move(caption), cell, frame, style);
-}
-
-ControlTemplate control(ControlKind kind, int id, std::string caption, GridCell cell, int frame,
-                        unsigned style) {
-    ControlTemplate c;
-    c.kind = kind;
-    c.id = id;
-    c.caption = std::move(caption);
-    c.cell = cell;
-    c.frame = frame;
-    c.style = style;
-    return c;
-}
-
-ControlTemplate dropList(int id, std::vector<std::string> items, GridCell cell, int frame,
-                         unsigned style) {
-    ControlTemplate c = control(ControlKind::DropList, id, "", cell, frame, style);
-    c.items = std::move(items);
-    return c;
-}
-
-std::vector<std::string> numberItems(int n) {
-    std::vector<std::string> items;
-    for (int i = 1; i <= n; ++i) {
-        items.push_back(std::to_string(i));
-    }
-    return items;
-}
-
-}  // namespace tpl

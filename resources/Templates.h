@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "DialogTemplate.h"
+#include "TemplateBuilders.h"
 
 enum DialogId : int {
     IDD_ABOUTBOX = 100,
@@ -19,22 +20,23 @@ enum DialogId : int {
     IDD_PROBE = 140,
 };
 
-// The template of dialog `id`; an unknown id gives an empty template with that id.
+// The template of dialog `id`. An id without a template is a mistake in the program:
+// std::out_of_range names it.
 const DialogTemplate& dialogTemplate(int id);
-// Every template the program has (for checks over all captions).
+// Every template the program has (for checks over all of them).
 std::vector<const DialogTemplate*> allDialogTemplates();
 
-// Builders the per-subsystem template files share.
-namespace tpl {
-ControlTemplate group(int frameKey, std::string caption, GridCell cell, int frame = 0);
-ControlTemplate label(std::string caption, GridCell cell, int frame = 0, unsigned style = 0);
-ControlTemplate control(ControlKind kind, int id, std::string caption, GridCell cell, int frame = 0,
-                        unsigned style = 0);
-ControlTemplate dropList(int id, std::vector<std::string> items, GridCell cell, int frame = 0,
-                         unsigned style = 0);
-// "1", "2", ... "n"
-std::vector<std::string> numberItems(int n);
-}  // namespace tpl
+// The three cell pages share one design; this is the one description of how they differ.
+struct CellPageLayout {
+    int templateId;
+    const char* caption;
+    int leftList;   // cells 1-20
+    int rightList;  // cells 21-40
+    bool viewMode;  // the "切换查看模式" list is shown
+    bool manualTest;
+};
+// IDD_VOLTAGE, IDD_RESISTANCE or IDD_TEMPERATURE; any other id gives the voltage page's.
+const CellPageLayout& cellPageLayout(int templateId);
 
 // Templates by subsystem (defined in their own files).
 DialogTemplate makeAboutTemplate();
@@ -42,4 +44,4 @@ DialogTemplate makeMainTemplate();
 DialogTemplate makeCommTemplate();
 DialogTemplate makeCurrentTemplate();
 DialogTemplate makeBankTemplate();
-DialogTemplate makeCellTemplate(int id);  // 134, 135, 136
+DialogTemplate makeCellTemplate(const CellPageLayout& layout);

@@ -1,97 +1,102 @@
 // Templates of the live monitoring pages: bank data, the three cell pages, total current.
 #include "Strings.h"
 #include "Templates.h"
+#include "ids/BankIds.h"
+#include "ids/CellIds.h"
+#include "ids/CurrentIds.h"
 
 using namespace tpl;
 
 namespace {
 
-// "读取成功次数" and "读取失败次数" frames around the two counters.
+// "读取成功次数" and "读取失败次数" group boxes around the two counters.
 void addCounters(DialogTemplate& t, int okId, int failId, int row, int column) {
-    enum { kOkFrame = 90, kFailFrame = 91 };
-    t.controls.push_back(group(kOkFrame, "读取成功次数", {row, column}));
-    t.controls.push_back(control(ControlKind::Static, okId, "0", {0, 0}, kOkFrame));
-    t.controls.push_back(group(kFailFrame, "读取失败次数", {row, column + 1}));
-    t.controls.push_back(control(ControlKind::Static, failId, "0", {0, 0}, kFailFrame));
+    enum { kOkBox = 90, kFailBox = 91 };
+    t.add({
+        group(kNoId, kOkBox, "读取成功次数", {row, column}),
+        control(ControlKind::Static, okId, "0", {0, 0}, kOkBox),
+        group(kNoId, kFailBox, "读取失败次数", {row, column + 1}),
+        control(ControlKind::Static, failId, "0", {0, 0}, kFailBox),
+    });
 }
 
-struct CellPageShape {
-    const char* caption;
-    int leftList;
-    int rightList;
-    bool viewMode;
-    bool manualTest;
+constexpr CellPageLayout kCellLayouts[] = {
+    {IDD_VOLTAGE, "电池电压", idc::voltage::kLeftList, idc::voltage::kRightList, true, false},
+    {IDD_RESISTANCE, "电池内阻", idc::resistance::kLeftList, idc::resistance::kRightList, true,
+     true},
+    {IDD_TEMPERATURE, "电池温度", idc::temperature::kLeftList, idc::temperature::kRightList, false,
+     false},
 };
-
-CellPageShape cellShape(int id) {
-    switch (id) {
-        case IDD_RESISTANCE:
-            return {"电池内阻", 1024, 1025, true, true};
-        case IDD_TEMPERATURE:
-            return {"电池温度", 1017, 1015, false, false};
-        default:
-            return {"电池电压", 1017, 1015, true, false};
-    }
-}
 
 }  // namespace
 
+const CellPageLayout& cellPageLayout(int templateId) {
+    for (const CellPageLayout& layout : kCellLayouts) {
+        if (layout.templateId == templateId) {
+            return layout;
+        }
+    }
+    return kCellLayouts[0];
+}
+
 DialogTemplate makeBankTemplate() {
-    enum { kVoltFrame = 1, kIrFrame, kTempFrame };
+    namespace ids = idc::bank;
+    enum { kVoltBox = 1, kIrBox, kTempBox };
     DialogTemplate t{IDD_BANK, "", "宋体", 10, {}};
     t.controls = {
-        group(kVoltFrame, "电池电压", {0, 0, 1, 5}),
-        control(ControlKind::ListView, 1014, "", {0, 0}, kVoltFrame),
-        group(kIrFrame, "电池内阻", {1, 0, 1, 5}),
-        control(ControlKind::ListView, 1044, "", {0, 0}, kIrFrame),
-        group(kTempFrame, "电池温度", {2, 0, 1, 5}),
-        control(ControlKind::ListView, 1045, "", {0, 0}, kTempFrame),
+        group(kNoId, kVoltBox, "电池电压", {0, 0, 1, 5}),
+        control(ControlKind::ListView, ids::kVoltageList, "", {0, 0}, kVoltBox),
+        group(kNoId, kIrBox, "电池内阻", {1, 0, 1, 5}),
+        control(ControlKind::ListView, ids::kResistanceList, "", {0, 0}, kIrBox),
+        group(kNoId, kTempBox, "电池温度", {2, 0, 1, 5}),
+        control(ControlKind::ListView, ids::kTemperatureList, "", {0, 0}, kTempBox),
         label("电池组总电流：", {3, 0}),
-        control(ControlKind::Edit, 1015, "", {3, 1}),
-        control(ControlKind::PushButton, 1019, kStartReadingCaption, {3, 2}),
+        control(ControlKind::Edit, ids::kCurrent, "", {3, 1}),
+        control(ControlKind::PushButton, ids::kStartStop, kStartReadingCaption, {3, 2}),
     };
-    addCounters(t, 1020, 1021, 3, 3);
+    addCounters(t, ids::kOkCount, ids::kFailCount, 3, 3);
     return t;
 }
 
-DialogTemplate makeCellTemplate(int id) {
-    enum { kListsFrame = 1, kViewFrame, kTestFrame };
-    const CellPageShape shape = cellShape(id);
-    const unsigned viewStyle = shape.viewMode ? 0u : kHidden;
-    DialogTemplate t{id, "", "宋体", 12, {}};
+DialogTemplate makeCellTemplate(const CellPageLayout& layout) {
+    namespace ids = idc::cell;
+    enum { kListsBox = 1, kTestBox };
+    const unsigned viewStyle = layout.viewMode ? 0u : kHidden;
+    DialogTemplate t{layout.templateId, "", "宋体", 12, {}};
     t.controls = {
-        group(kListsFrame, shape.caption, {0, 0, 1, 4}),
-        control(ControlKind::ListView, shape.leftList, "", {0, 0}, kListsFrame),
-        control(ControlKind::ListView, shape.rightList, "", {0, 1}, kListsFrame),
-        control(ControlKind::PushButton, 1016, kStartReadingCaption, {1, 0}),
+        group(kNoId, kListsBox, layout.caption, {0, 0, 1, 4}),
+        control(ControlKind::ListView, layout.leftList, "", {0, 0}, kListsBox),
+        control(ControlKind::ListView, layout.rightList, "", {0, 1}, kListsBox),
+        control(ControlKind::PushButton, ids::kStartStop, kStartReadingCaption, {1, 0}),
     };
-    addCounters(t, 1021, 1022, 1, 1);
-    t.controls.push_back(label("切换查看模式", {2, 0}, 0, viewStyle));
-    t.controls.push_back(dropList(1023, {"列表", "条形图", "曲线"}, {2, 1}, 0, viewStyle));
-    t.controls.push_back(control(ControlKind::Edit, 1002, "", {2, 2}, 0, kHidden));
-    t.controls.push_back(control(ControlKind::Edit, 1003, "", {2, 3}, 0, kHidden));
-    if (shape.manualTest) {
+    addCounters(t, ids::kOkCount, ids::kFailCount, 1, 1);
+    t.add({
+        label("切换查看模式", {2, 0}, 0, viewStyle),
+        dropList(ids::kViewMode, {"列表", "条形图", "曲线"}, {2, 1}, 0, viewStyle),
+        control(ControlKind::Edit, ids::kHiddenEdit1, "", {2, 2}, 0, kHidden),
+        control(ControlKind::Edit, ids::kHiddenEdit2, "", {2, 3}, 0, kHidden),
+    });
+    if (layout.manualTest) {
         std::vector<std::string> cells = numberItems(40);
         cells.push_back("ALL");
-        t.controls.push_back(group(kTestFrame, "手动内阻测试", {3, 0, 1, 3}));
-        t.controls.push_back(label("通道号：", {0, 0}, kTestFrame));
-        t.controls.push_back(dropList(1146, cells, {0, 1}, kTestFrame));
-        t.controls.push_back(control(ControlKind::PushButton, 1123, "设置", {0, 2}, kTestFrame));
+        t.add({group(kNoId, kTestBox, "手动内阻测试", {3, 0, 1, 3})});
+        t.add(fieldRow({listField("通道号：", idc::resistance::kTestCell, cells)},
+                       {{idc::resistance::kTestButton, kSetCaption}}, 0, kTestBox));
     }
     return t;
 }
 
 DialogTemplate makeCurrentTemplate() {
-    enum { kFrame = 1 };
+    namespace ids = idc::current;
+    enum { kBox = 1 };
     DialogTemplate t{IDD_CURRENT, "", "System", 10, {}};
-    t.controls = {
-        group(kFrame, "总电流", {0, 0}),
-        control(ControlKind::Edit, 1002, "", {0, 0}, kFrame),
-        label("A", {0, 1}, kFrame),
-        control(ControlKind::PushButton, 1047, "读取", {0, 2}, kFrame),
-        control(ControlKind::PushButton, 1142, "电压曲线记录查询", {1, 0}, 0, kHidden),
-        control(ControlKind::PushButton, 1123, "Button2", {1, 1}, 0, kHidden),
-        control(ControlKind::PushButton, 1124, "Button3", {1, 2}, 0, kHidden),
-    };
+    t.controls = {group(kNoId, kBox, "总电流", {0, 0})};
+    t.add(editRow("", ids::kValue, "A", {{ids::kRead, kReadCaption}}, 0, kBox));
+    t.add({
+        control(ControlKind::PushButton, ids::kCurveRecords, "电压曲线记录查询", {1, 0}, 0,
+                kHidden),
+        control(ControlKind::PushButton, ids::kButton2, "Button2", {1, 1}, 0, kHidden),
+        control(ControlKind::PushButton, ids::kButton3, "Button3", {1, 2}, 0, kHidden),
+    });
     return t;
 }

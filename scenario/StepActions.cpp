@@ -2,19 +2,17 @@
 // answers queued for password dialogs. Input goes only to controls an operator could use.
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QLineEdit>
-#include <QTimer>
 
 #include "CheckTree.h"
+#include "EventLoop.h"
 #include "MainDlg.h"
 #include "ScenarioSession.h"
 #include "ScenarioSteps.h"
 #include "TabCtrl.h"
+#include "ids/MainIds.h"
 
 namespace {
-
-constexpr int kTabControl = 1000;
 
 std::string controlName(int id) {
     return "control " + std::to_string(id);
@@ -48,7 +46,7 @@ StepFailure findUsableAs(const CDialog* window, int id, const char* kind, W*& wi
 }
 
 StepFailure selectTab(ScenarioSession& session, int index) {
-    CTabCtrl* tabs = session.mainWindow().tabCtrl(kTabControl);
+    CTabCtrl* tabs = session.mainWindow().tabCtrl(idc::main_window::kTabs);
     if (tabs == nullptr || index >= tabs->itemCount()) {
         return "no tab " + std::to_string(index);
     }
@@ -102,13 +100,6 @@ StepFailure treeClick(CDialog* window, int id, const std::string& text) {
     return std::nullopt;
 }
 
-// Timers fire and their handlers run (and block) inside this loop, as in the program.
-void wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 }  // namespace
 
 StepFailure runAction(ScenarioSession& session, const Step& step) {
@@ -126,7 +117,7 @@ StepFailure runAction(ScenarioSession& session, const Step& step) {
         case StepOp::TreeClick:
             return treeClick(window, id, step.text);
         case StepOp::Wait:
-            wait(id);
+            runEventsFor(id);  // timers fire and their handlers run, as in the program
             return std::nullopt;
         case StepOp::Password:
             session.passwords.push_back({step.line, step.source, step.text});

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,9 +20,6 @@ class CTabCtrl;
 class QTimer;
 
 enum class Notify { Clicked, SelChange, TextChange };
-
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 
 // One row of a dialog class's message map.
 template <class D>
@@ -45,7 +43,18 @@ class CDialog : public QDialog {
 
     int templateId() const { return m_template.id; }
 
-    // Controls found by template id (null when the template has no such control).
+    // The main window calls this on the page it is leaving, at every tab switch: a page
+    // that runs work across ticks stops it here and gives back what it holds.
+    virtual void onLeave() {}
+
+    // What is wrong with this dialog's message map against its template: a row whose id
+    // the template lacks, or whose control cannot raise the row's notification. Empty when
+    // all is well; also logged once when the controls are built.
+    std::vector<std::string> messageMapFaults() const;
+    static bool canNotify(ControlKind kind, Notify code);
+
+    // Controls found by template id (null when the template has no such control; the first
+    // such request of each id is logged, as it is a mistake in the program).
     QWidget* control(int id) const;
     CReportList* reportList(int id) const;
     CCheckTree* checkTree(int id) const;
@@ -131,4 +140,5 @@ class CDialog : public QDialog {
     std::map<int, QWidget*> m_controls;
     std::multimap<std::pair<int, Notify>, std::function<void()>> m_messages;
     std::map<int, QTimer*> m_timers;
+    mutable std::set<int> m_unknownIds;  // ids asked for and not found, logged once each
 };

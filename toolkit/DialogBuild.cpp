@@ -87,20 +87,20 @@ QWidget* makeWidget(const ControlTemplate& c, QWidget* parent) {
 }
 
 // Radio groups: a group starts at a control marked kGroupStart and runs to the next such
-// control of the same frame.
+// control of the same group box.
 class RadioGroups {
   public:
     explicit RadioGroups(QObject* owner) : m_owner(owner) {}
 
     void add(const ControlTemplate& c, QWidget* widget) {
         if ((c.style & kGroupStart) != 0) {
-            m_open.erase(c.frame);
+            m_open.erase(c.box);
         }
         auto* radio = dynamic_cast<QRadioButton*>(widget);
         if (radio == nullptr) {
             return;
         }
-        QButtonGroup*& group = m_open[c.frame];
+        QButtonGroup*& group = m_open[c.box];
         if (group == nullptr) {
             group = new QButtonGroup(m_owner);
             group->setExclusive(true);  // none checked is still allowed until one is chosen
@@ -111,11 +111,11 @@ class RadioGroups {
 
   private:
     QObject* m_owner;
-    std::map<int, QButtonGroup*> m_open;  // frame -> its current group
+    std::map<int, QButtonGroup*> m_open;  // group box -> its current radio group
 };
 
 // Small forms keep their natural size at the top left; a grid that holds a list, tree or
-// tab control (directly or in a nested frame) fills its owner so that control can grow.
+// tab control (directly or in a nested group box) fills its owner so that control can grow.
 QGridLayout* makeGrid(QWidget* owner, bool expanding) {
     auto* grid = new QGridLayout(owner);
     if (!expanding) {
@@ -129,39 +129,39 @@ bool isExpandingKind(ControlKind kind) {
            kind == ControlKind::TabControl;
 }
 
-// Frame keys (0: the dialog) whose grid holds an expanding control somewhere inside.
-std::set<int> expandingFrames(const std::vector<ControlTemplate>& controls) {
-    std::map<int, int> parentOf;  // frameKey -> the frame its group box sits in
+// Group box keys (0: the dialog) whose grid holds an expanding control somewhere inside.
+std::set<int> expandingBoxes(const std::vector<ControlTemplate>& controls) {
+    std::map<int, int> parentOf;  // boxKey -> the box its group box sits in
     for (const ControlTemplate& c : controls) {
-        if (c.kind == ControlKind::GroupBox && c.frameKey != 0) {
-            parentOf.try_emplace(c.frameKey, c.frame);
+        if (c.kind == ControlKind::GroupBox && c.boxKey != 0) {
+            parentOf.try_emplace(c.boxKey, c.box);
         }
     }
-    std::set<int> frames;
+    std::set<int> boxes;
     for (const ControlTemplate& c : controls) {
         if (!isExpandingKind(c.kind)) {
             continue;
         }
-        int key = parentOf.contains(c.frame) ? c.frame : 0;
-        // Bounded walk up the frame chain: a loop in a broken template ends it.
+        int key = parentOf.contains(c.box) ? c.box : 0;
+        // Bounded walk up the chain of group boxes: a loop in a broken template ends it.
         for (std::size_t steps = 0; steps <= parentOf.size(); ++steps) {
-            frames.insert(key);
+            boxes.insert(key);
             if (key == 0) {
                 break;
             }
             const int up = parentOf.at(key);
             key = parentOf.contains(up) ? up : 0;
         }
-        frames.insert(0);
+        boxes.insert(0);
     }
-    return frames;
+    return boxes;
 }
 
-// The frame control `i` is placed in: 0 (the dialog) when its frame is unknown or the
-// chain of frames leads back to itself.
-int placementFrame(const std::vector<ControlTemplate>& controls,
-                   const std::map<int, std::size_t>& owners, std::size_t i) {
-    const int own = controls[i].frame;
+// The group box control `i` is placed in: 0 (the dialog) when its box is unknown or the
+// chain of group boxes leads back to itself.
+int placementBox(const std::vector<ControlTemplate>& controls,
+                 const std::map<int, std::size_t>& owners, std::size_t i) {
+    const int own = controls[i].box;
     if (own == 0 || !owners.contains(own)) {
         return 0;
     }
@@ -177,7 +177,7 @@ int placementFrame(const std::vector<ControlTemplate>& controls,
         if (!seen.insert(it->second).second) {
             break;  // a loop further up; the group boxes in it settle that themselves
         }
-        key = controls[it->second].frame;
+        key = controls[it->second].box;
     }
     return own;
 }
@@ -220,24 +220,57 @@ void CDialog::buildControls() {
     for (std::size_t i = 0; i < widgets.size(); ++i) {
         applyInitialState(m_template.controls[i], widgets[i]);
     }
+    for (const std::string& fault : messageMapFaults()) {
+        qWarning("KORVAL: %s", fault.c_str());
+    }
+}
+
+bool CDialog::canNotify(ControlKind kind, Notify code) {
+    switch (code) {
+        case Notify::Clicked:
+            return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
+                   kind == ControlKind::RadioButton || kind == ControlKind::TreeView;
+        case Notify::SelChange:
+            return kind == ControlKind::DropList || kind == ControlKind::TabControl;
+        case Notify::TextChange:
+            return kind == ControlKind::Edit;
+    }
+    return false;
+}
+
+std::vector<std::string> CDialog::messageMapFaults() const {
+    std::vector<std::string> faults;
+    for (const auto& [key, handler] : m_messages) {
+        const auto [id, code] = key;
+        const auto c = std::find_if(m_template.controls.begin(), m_template.controls.end(),
+                                    [id](const ControlTemplate& t) { return t.id == id; });
+        const std::string row =
+            "dialog " + std::to_string(m_template.id) + ", message map row " + std::to_string(id);
+        if (c == m_template.controls.end()) {
+            faults.push_back(row + ": no such control");
+        } else if (!canNotify(c->kind, code)) {
+            faults.push_back(row + ": its control cannot raise that notification");
+        }
+    }
+    return faults;
 }
 
 void CDialog::placeControls(const std::vector<QWidget*>& widgets) {
     const auto& controls = m_template.controls;
-    std::map<int, std::size_t> owners;  // frameKey -> index of its group box
-    std::map<int, QGridLayout*> grids;  // frameKey -> the grid inside that group box
-    const std::set<int> expanding = expandingFrames(controls);
+    std::map<int, std::size_t> owners;  // boxKey -> index of its group box
+    std::map<int, QGridLayout*> grids;  // boxKey -> the grid inside that group box
+    const std::set<int> expanding = expandingBoxes(controls);
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlTemplate& c = controls[i];
-        if (c.kind == ControlKind::GroupBox && c.frameKey != 0 && !owners.contains(c.frameKey)) {
-            owners.emplace(c.frameKey, i);
-            grids.emplace(c.frameKey, makeGrid(widgets[i], expanding.contains(c.frameKey)));
+        if (c.kind == ControlKind::GroupBox && c.boxKey != 0 && !owners.contains(c.boxKey)) {
+            owners.emplace(c.boxKey, i);
+            grids.emplace(c.boxKey, makeGrid(widgets[i], expanding.contains(c.boxKey)));
         }
     }
     QGridLayout* dialogGrid = makeGrid(this, expanding.contains(0));
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const int frame = placementFrame(controls, owners, i);
-        addToGrid(frame == 0 ? dialogGrid : grids.at(frame), widgets[i], controls[i].cell);
+        const int box = placementBox(controls, owners, i);
+        addToGrid(box == 0 ? dialogGrid : grids.at(box), widgets[i], controls[i].cell);
     }
 }
 

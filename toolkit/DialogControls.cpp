@@ -1,5 +1,6 @@
 // CDialog's control access by id. Every accessor tolerates an unknown id or a control of
-// another kind: it answers empty, false, -1 or null and changes nothing.
+// another kind: it answers empty, false, -1 or null and changes nothing; an unknown id is
+// logged the first time it is asked for.
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -40,7 +41,13 @@ void setButtonChecked(QAbstractButton* button, bool checked) {
 
 QWidget* CDialog::control(int id) const {
     const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second;
+    if (it != m_controls.end()) {
+        return it->second;
+    }
+    if (m_unknownIds.insert(id).second) {
+        qWarning("KORVAL: dialog %d has no control %d", m_template.id, id);
+    }
+    return nullptr;
 }
 
 CReportList* CDialog::reportList(int id) const {

@@ -1,5 +1,6 @@
 // Declarative dialog templates: the controls of a dialog with their ids, kinds, captions,
-// items and initial state. Placement is a grid cell in the dialog or in a group box.
+// items and initial state. Placement is a grid cell in the dialog or in a group box. The
+// builders in TemplateBuilders.h write them.
 #pragma once
 
 #include <string>
@@ -29,7 +30,9 @@ enum ControlStyle : unsigned {
     kDefaultButton = 1u << 6,
 };
 
-inline constexpr int kNoId = -1;  // controls no code refers to (labels, frames)
+inline constexpr int kNoId = -1;
+inline constexpr int IDOK = 1;  // the buttons that end a modal dialog
+inline constexpr int IDCANCEL = 2;  // controls no code refers to (labels, group boxes)
 
 struct GridCell {
     int row = 0;
@@ -45,8 +48,8 @@ struct ControlTemplate {
     GridCell cell;
     unsigned style = 0;
     std::vector<std::string> items;  // drop-down list items, in order
-    int frame = 0;     // frameKey of the group box this control sits in; 0: the dialog
-    int frameKey = 0;  // group boxes only: the key their controls name in `frame`
+    int box = 0;                     // boxKey of the group box this control sits in; 0: the dialog
+    int boxKey = 0;                  // group boxes only: the key their controls name in `box`
 };
 
 struct DialogTemplate {
@@ -55,4 +58,8 @@ struct DialogTemplate {
     std::string fontFace;  // the face the template names; fontconfig finds a fallback
     int fontPoints = 10;
     std::vector<ControlTemplate> controls;
+
+    void add(std::vector<ControlTemplate> more) {
+        controls.insert(controls.end(), more.begin(), more.end());
+    }
 };

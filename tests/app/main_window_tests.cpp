@@ -1,9 +1,11 @@
 // The main window as the program builds it, against the simulated device: start-up state,
 // the page slot, and what leaving a page stops.
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTabBar>
 
+#include "AboutDlg.h"
 #include "CheckTree.h"
 #include "MainDlg.h"
 #include "PageHarness.h"
@@ -12,6 +14,10 @@
 #include "Strings.h"
 #include "TabCtrl.h"
 #include "Templates.h"
+#include "ids/AboutIds.h"
+#include "ids/BankIds.h"
+#include "ids/CellIds.h"
+#include "ids/MainIds.h"
 
 namespace {
 
@@ -30,7 +36,7 @@ class MainWindow : public PageHarness {
         dlg.reset();
         PageHarness::TearDown();
     }
-    void selectTab(int tab) { dlg->tabCtrl(1000)->selectAsUser(tab); }
+    void selectTab(int tab) { dlg->tabCtrl(idc::main_window::kTabs)->selectAsUser(tab); }
 
     std::unique_ptr<CMainDlg> dlg;
 };
@@ -41,9 +47,9 @@ TEST_F(MainWindow, StartsOnTheCommunicationPageWithDefaultLink) {
     EXPECT_EQ(g_pMainDlg, dlg.get());
     EXPECT_EQ(dlg->windowTitle().toStdString(), "KORVALVer1.1");
     EXPECT_FALSE(dlg->windowIcon().isNull());
-    ASSERT_EQ(dlg->tabCtrl(1000)->itemCount(), kPageCount);
+    ASSERT_EQ(dlg->tabCtrl(idc::main_window::kTabs)->itemCount(), kPageCount);
     for (int i = 0; i < kPageCount; ++i) {
-        EXPECT_EQ(dlg->tabCtrl(1000)->itemText(i), kTabCaptions[i]);
+        EXPECT_EQ(dlg->tabCtrl(idc::main_window::kTabs)->itemText(i), kTabCaptions[i]);
     }
     EXPECT_EQ(dlg->currentTab(), 0);
     EXPECT_EQ(dlg->currentPage()->templateId(), IDD_COMM);
@@ -75,25 +81,25 @@ TEST_F(MainWindow, PagesAreCreatedOnceAndOnlyShownAndHidden) {
 TEST_F(MainWindow, LeavingAReadingPageStopsItAndClosesThePort) {
     selectTab(3);
     CDialog* page = dlg->page(3);
-    page->clickControl(1016);
+    page->clickControl(idc::cell::kStartStop);
     ASSERT_NE(LinkSettings::portHandle, nullptr);
-    EXPECT_EQ(page->windowText(1016), kStopReadingCaption);
-    EXPECT_FALSE(page->isControlEnabled(1123));
-    ASSERT_TRUE(runEventsUntil([&] { return page->windowText(1021) != "0"; }));
+    EXPECT_EQ(page->windowText(idc::cell::kStartStop), kStopReadingCaption);
+    EXPECT_FALSE(page->isControlEnabled(idc::resistance::kTestButton));
+    ASSERT_TRUE(runEventsUntil([&] { return page->windowText(idc::cell::kOkCount) != "0"; }));
 
     selectTab(5);
     EXPECT_EQ(LinkSettings::portHandle, nullptr);
     EXPECT_FALSE(page->hasTimer(kContinuousReadTimerId));
-    EXPECT_EQ(page->windowText(1016), kStartReadingCaption);
-    EXPECT_TRUE(page->isControlEnabled(1123));
-    const std::string okCount = page->windowText(1021);
+    EXPECT_EQ(page->windowText(idc::cell::kStartStop), kStartReadingCaption);
+    EXPECT_TRUE(page->isControlEnabled(idc::resistance::kTestButton));
+    const std::string okCount = page->windowText(idc::cell::kOkCount);
 
     device.clearRequests();
     runEventsFor(1200);
     EXPECT_TRUE(device.requests().empty());
     selectTab(3);
-    EXPECT_EQ(page->windowText(1021), okCount);  // counters keep their last values
-    EXPECT_NE(page->reportList(1024)->itemText(0, 1), "");
+    EXPECT_EQ(page->windowText(idc::cell::kOkCount), okCount);  // counters keep their last values
+    EXPECT_NE(page->reportList(idc::resistance::kLeftList)->itemText(0, 1), "");
     EXPECT_TRUE(messages.empty());
 }
 
@@ -110,7 +116,7 @@ TEST_F(MainWindow, AboutBoxShowsTheProgramAndItsIcon) {
             }
         }
         ok = about.windowText(IDOK);
-        const auto* icon = qobject_cast<const QLabel*>(about.control(128));
+        const auto* icon = qobject_cast<const QLabel*>(about.control(idc::about::kIcon));
         iconShown = icon != nullptr && !icon->pixmap().isNull();
         return IDOK;
     });
@@ -131,8 +137,27 @@ TEST_F(MainWindow, EscapeDoesNotCloseTheProgram) {
 
 TEST_F(MainWindow, ClosingTheWindowReleasesThePort) {
     selectTab(1);
-    dlg->page(1)->clickControl(1019);
+    dlg->page(1)->clickControl(idc::bank::kStartStop);
     ASSERT_NE(LinkSettings::portHandle, nullptr);
     dlg->close();
     EXPECT_EQ(LinkSettings::portHandle, nullptr);
+}
+
+// Every dialog the program builds has a registered template, and every row of its message
+// map names a control of that template that can raise the row's notification.
+TEST_F(MainWindow, EveryDialogsMessageMapFitsItsTemplate) {
+    for (int id : {IDD_ABOUTBOX, IDD_MAIN, IDD_COMM, IDD_BANK, IDD_VOLTAGE, IDD_RESISTANCE,
+                   IDD_TEMPERATURE, IDD_CURRENT, IDD_RECORD_QUERY, IDD_SYSTEM_PARAM, IDD_PROBE}) {
+        EXPECT_EQ(dialogTemplate(id).id, id);
+    }
+    EXPECT_THROW(dialogTemplate(99), std::out_of_range);
+    std::vector<const CDialog*> dialogs{dlg.get()};
+    for (int tab = 0; tab < kPageCount; ++tab) {
+        dialogs.push_back(dlg->page(tab));
+    }
+    const CAboutDlg about(dlg.get());
+    dialogs.push_back(&about);
+    for (const CDialog* dialog : dialogs) {
+        EXPECT_EQ(dialog->messageMapFaults(), std::vector<std::string>{}) << dialog->templateId();
+    }
 }

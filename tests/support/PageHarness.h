@@ -5,34 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 #include <deque>
 #include <string>
 
 #include "DeviceServer.h"
+#include "EventLoop.h"
 #include "LinkSettings.h"
 #include "MessageBox.h"
 #include "SerialPort.h"
-
-inline void runEventsFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-// Runs the event loop until `done` holds or `limitMs` passes; returns `done()`.
-template <class Pred>
-bool runEventsUntil(Pred done, int limitMs = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < limitMs) {
-        runEventsFor(20);
-    }
-    return done();
-}
 
 class PageHarness : public ::testing::Test {
   protected:

@@ -1,4 +1,4 @@
-// Dialogs built from templates: widgets by id, initial state, placement in frames, radio
+// Dialogs built from templates: widgets by id, initial state, placement in group boxes, radio
 // groups, drop-list text, and tolerance of unknown ids and wrong kinds.
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <QtGlobal>
 
 #include "CheckTree.h"
 #include "Dialog.h"
@@ -26,23 +28,23 @@ const DialogTemplate kForm{
     "宋体",
     10,
     {
-        ctl(ControlKind::Static, kNoId, "端口：", {0, 0}),
-        dropList(1001, {0, 1}, {"COM1", "COM2", "COM3"}),
-        ctl(ControlKind::Edit, 1002, "1", {1, 1}),
-        ctl(ControlKind::Edit, 1003, "", {2, 1}, kPassword),
-        ctl(ControlKind::Edit, 1004, "只读", {3, 1}, kReadOnly),
-        ctl(ControlKind::PushButton, 1005, "读取", {4, 0}, kDefaultButton),
-        ctl(ControlKind::PushButton, 1006, "设置", {4, 1}, kDisabled),
-        ctl(ControlKind::CheckBox, 1007, "全选", {5, 0}, kChecked),
-        ctl(ControlKind::Static, 1008, "时间：", {5, 1}, kHidden),
-        groupBox(1009, "报警使能", {6, 0, 1, 2}, 1),
-        ctl(ControlKind::RadioButton, 1010, "上限", {0, 0}, kGroupStart, 1),
-        ctl(ControlKind::RadioButton, 1011, "下限", {0, 1}, 0, 1),
-        ctl(ControlKind::RadioButton, 1012, "单节", {1, 0}, kGroupStart | kChecked, 1),
-        ctl(ControlKind::RadioButton, 1013, "全部", {1, 1}, 0, 1),
-        groupBox(1014, "内层", {2, 0, 1, 2}, 2, 1),
-        ctl(ControlKind::Static, 1015, "嵌套", {0, 0}, 0, 2),
-        ctl(ControlKind::PushButton, IDOK, "确定", {7, 0}),
+        tpl::control(ControlKind::Static, kNoId, "端口：", {0, 0}),
+        tpl::dropList(1001, {"COM1", "COM2", "COM3"}, {0, 1}),
+        tpl::control(ControlKind::Edit, 1002, "1", {1, 1}),
+        tpl::control(ControlKind::Edit, 1003, "", {2, 1}, 0, kPassword),
+        tpl::control(ControlKind::Edit, 1004, "只读", {3, 1}, 0, kReadOnly),
+        tpl::control(ControlKind::PushButton, 1005, "读取", {4, 0}, 0, kDefaultButton),
+        tpl::control(ControlKind::PushButton, 1006, "设置", {4, 1}, 0, kDisabled),
+        tpl::control(ControlKind::CheckBox, 1007, "全选", {5, 0}, 0, kChecked),
+        tpl::control(ControlKind::Static, 1008, "时间：", {5, 1}, 0, kHidden),
+        tpl::group(1009, 1, "报警使能", {6, 0, 1, 2}),
+        tpl::control(ControlKind::RadioButton, 1010, "上限", {0, 0}, 1, kGroupStart),
+        tpl::control(ControlKind::RadioButton, 1011, "下限", {0, 1}, 1),
+        tpl::control(ControlKind::RadioButton, 1012, "单节", {1, 0}, 1, kGroupStart | kChecked),
+        tpl::control(ControlKind::RadioButton, 1013, "全部", {1, 1}, 1),
+        tpl::group(1014, 2, "内层", {2, 0, 1, 2}, 1),
+        tpl::control(ControlKind::Static, 1015, "嵌套", {0, 0}, 2),
+        tpl::control(ControlKind::PushButton, IDOK, "确定", {7, 0}),
     },
 };
 
@@ -52,9 +54,9 @@ const DialogTemplate kViews{
     "",
     10,
     {
-        ctl(ControlKind::ListView, 1100, "", {0, 0}),
-        ctl(ControlKind::TreeView, 1101, "", {1, 0}),
-        ctl(ControlKind::TabControl, 1102, "", {2, 0}),
+        tpl::control(ControlKind::ListView, 1100, "", {0, 0}),
+        tpl::control(ControlKind::TreeView, 1101, "", {1, 0}),
+        tpl::control(ControlKind::TabControl, 1102, "", {2, 0}),
     },
 };
 
@@ -114,7 +116,7 @@ TEST(DialogBuild, ShownMeansNotHiddenItselfWhetherOrNotTheDialogIsVisible) {
     EXPECT_FALSE(dialog.isControlShown(1005));
 }
 
-TEST(DialogBuild, ControlsSitInTheGridOfTheirFrame) {
+TEST(DialogBuild, ControlsSitInTheGridOfTheirGroupBox) {
     CDialog dialog(kForm);
     dialog.create(nullptr);
     QWidget* outer = dialog.control(1009);
@@ -135,8 +137,8 @@ TEST(DialogBuild, ControlsSitInTheGridOfTheirFrame) {
     EXPECT_EQ(columnSpan, 2);
 }
 
-TEST(DialogBuild, BrokenFramesAndCellsFallBackToTheDialog) {
-    // Two group boxes naming each other, one naming itself, a frame nobody owns, and
+TEST(DialogBuild, BrokenGroupBoxesAndCellsFallBackToTheDialog) {
+    // Two group boxes naming each other, one naming itself, a box nobody owns, and
     // nonsense cells: everything still gets built, nothing loops, nothing is lost.
     const DialogTemplate broken{
         202,
@@ -144,12 +146,12 @@ TEST(DialogBuild, BrokenFramesAndCellsFallBackToTheDialog) {
         "",
         10,
         {
-            groupBox(1, "A", {0, 0}, 10, 11),
-            groupBox(2, "B", {1, 0}, 11, 10),
-            groupBox(3, "C", {2, 0}, 12, 12),
-            ctl(ControlKind::Static, 4, "in A", {0, 0}, 0, 10),
-            ctl(ControlKind::Static, 5, "lost", {0, 0}, 0, 99),
-            ctl(ControlKind::Static, 6, "odd cell", {-3, 1000000, 0, -2}),
+            tpl::group(1, 10, "A", {0, 0}, 11),
+            tpl::group(2, 11, "B", {1, 0}, 10),
+            tpl::group(3, 12, "C", {2, 0}, 12),
+            tpl::control(ControlKind::Static, 4, "in A", {0, 0}, 10),
+            tpl::control(ControlKind::Static, 5, "lost", {0, 0}, 99),
+            tpl::control(ControlKind::Static, 6, "odd cell", {-3, 1000000, 0, -2}),
         },
     };
     CDialog dialog(broken);
@@ -180,16 +182,16 @@ TEST(DialogBuild, SmallFormsStayTopLeftWhileListsFillTheDialog) {
     EXPECT_GT(views.control(1101)->height() + views.control(1100)->height(), 600);
 }
 
-TEST(DialogBuild, AListInsideAFrameStillFillsTheDialog) {
-    static const DialogTemplate framed{
+TEST(DialogBuild, AListInsideAGroupBoxStillFillsTheDialog) {
+    static const DialogTemplate boxed{
         800,
         "",
         "",
         10,
-        {groupBox(kNoId, "outer", {0, 0}, 1), groupBox(kNoId, "inner", {0, 0}, 2, 1),
-         ctl(ControlKind::ListView, 1100, "", {0, 0}, 0, 2),
-         ctl(ControlKind::Edit, 1002, "", {1, 0})}};
-    CDialog dialog(framed);
+        {tpl::group(kNoId, 1, "outer", {0, 0}), tpl::group(kNoId, 2, "inner", {0, 0}, 1),
+         tpl::control(ControlKind::ListView, 1100, "", {0, 0}, 2),
+         tpl::control(ControlKind::Edit, 1002, "", {1, 0})}};
+    CDialog dialog(boxed);
     dialog.create(nullptr);
     dialog.resize(1600, 1200);
     dialog.show();
@@ -315,6 +317,75 @@ TEST(DialogBuild, SubclassedControlTakesThePlaceIdAndStateOfTheOldOne) {
     QWidget stray;
     EXPECT_FALSE(dialog.subclassControl(4242, &stray));
     EXPECT_EQ(stray.parentWidget(), nullptr);
+}
+
+// The rows form pages repeat: label, field, unit and buttons left to right; check boxes
+// filled row by row.
+TEST(DialogBuild, FormRowsPlaceTheirControlsInOrder) {
+    DialogTemplate t{203, "", "", 10, {}};
+    t.add(tpl::editRow("间隔", 10, "时", {{11, "读取"}, {12, "设置"}}, 0));
+    t.add(tpl::fieldRow(
+        {tpl::editField("", 20, "年"), tpl::listField("波特率", 21, {"1200", "9600"})}, {}, 1));
+    const int boxes[] = {30, 31, 32, 33, 34};
+    t.add(tpl::checkGrid(boxes, {"电池#1", "电池#2", "电池#3", "电池#4", "电池#5"}, 2, 2));
+    CDialog dialog(t);
+    dialog.create(nullptr);
+    auto* grid = dynamic_cast<QGridLayout*>(dialog.layout());
+    ASSERT_NE(grid, nullptr);
+    auto at = [&](int row, int column) {
+        QLayoutItem* item = grid->itemAtPosition(row, column);
+        return item != nullptr ? item->widget() : nullptr;
+    };
+    EXPECT_EQ(qobject_cast<QLabel*>(at(0, 0))->text(), QString::fromUtf8("间隔"));
+    EXPECT_EQ(at(0, 1), dialog.control(10));
+    EXPECT_EQ(qobject_cast<QLabel*>(at(0, 2))->text(), QString::fromUtf8("时"));
+    EXPECT_EQ(at(0, 3), dialog.control(11));
+    EXPECT_EQ(dialog.windowText(12), "设置");
+    EXPECT_EQ(at(1, 0), dialog.control(20));
+    EXPECT_EQ(at(1, 3), dialog.control(21));
+    EXPECT_EQ(dialog.items(21), (std::vector<std::string>{"1200", "9600"}));
+    EXPECT_EQ(at(2, 1), dialog.control(31));
+    EXPECT_EQ(at(4, 0), dialog.control(34));
+    EXPECT_EQ(dialog.windowText(34), "电池#5");
+}
+
+const DialogTemplate kMistakenForm{204,
+                                   "",
+                                   "",
+                                   10,
+                                   {tpl::control(ControlKind::PushButton, 1, "读取", {0, 0}),
+                                    tpl::control(ControlKind::Edit, 2, "", {1, 0})}};
+
+class Mistaken : public CDialog {
+  public:
+    Mistaken() : CDialog(kMistakenForm) { useMessageMap<Mistaken>(kMap); }
+    void nothing() {}
+    static constexpr MessageEntry<Mistaken> kMap[] = {
+        {1, Notify::Clicked, &Mistaken::nothing},
+        {2, Notify::Clicked, &Mistaken::nothing},     // an edit is never clicked
+        {3, Notify::TextChange, &Mistaken::nothing},  // no such control
+    };
+};
+
+// Mistakes in a dialog's own description are said once, not silently ignored.
+TEST(DialogBuild, MessageMapMistakesAndUnknownIdsAreLogged) {
+    static std::vector<std::string> logged;
+    logged.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            logged.push_back(text.toStdString());
+        });
+    Mistaken dialog;
+    dialog.create(nullptr);
+    dialog.windowText(77);
+    dialog.setWindowText(77, "x");
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(dialog.messageMapFaults().size(), 2u);
+    EXPECT_EQ(logged, (std::vector<std::string>{
+                          "KORVAL: dialog 204, message map row 2: its control cannot raise that "
+                          "notification",
+                          "KORVAL: dialog 204, message map row 3: no such control",
+                          "KORVAL: dialog 204 has no control 77"}));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // default OK/Cancel behaviour, modeless and modal runs, and the modal hook.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <QKeyEvent>
 #include <QTabBar>
 #include <QTimer>
@@ -28,16 +30,16 @@ const DialogTemplate kPage{
     "宋体",
     10,
     {
-        ctl(ControlKind::PushButton, kRead, "读取", {0, 0}),
-        dropList(kPort, {1, 0}, {"COM1", "COM2"}),
-        ctl(ControlKind::Edit, kAddress, "", {2, 0}),
-        ctl(ControlKind::Edit, kLocked, "版本", {3, 0}, kReadOnly),
-        ctl(ControlKind::CheckBox, kSelectAll, "全选", {4, 0}),
-        ctl(ControlKind::TreeView, kTree, "", {5, 0}),
-        ctl(ControlKind::TabControl, kTabs, "", {6, 0}),
-        ctl(ControlKind::PushButton, kOff, "停止", {7, 0}, kDisabled),
-        ctl(ControlKind::PushButton, IDOK, "确定", {8, 0}),
-        ctl(ControlKind::PushButton, IDCANCEL, "取消", {8, 1}),
+        tpl::control(ControlKind::PushButton, kRead, "读取", {0, 0}),
+        tpl::dropList(kPort, {"COM1", "COM2"}, {1, 0}),
+        tpl::control(ControlKind::Edit, kAddress, "", {2, 0}),
+        tpl::control(ControlKind::Edit, kLocked, "版本", {3, 0}, 0, kReadOnly),
+        tpl::control(ControlKind::CheckBox, kSelectAll, "全选", {4, 0}),
+        tpl::control(ControlKind::TreeView, kTree, "", {5, 0}),
+        tpl::control(ControlKind::TabControl, kTabs, "", {6, 0}),
+        tpl::control(ControlKind::PushButton, kOff, "停止", {7, 0}, 0, kDisabled),
+        tpl::control(ControlKind::PushButton, IDOK, "确定", {8, 0}),
+        tpl::control(ControlKind::PushButton, IDCANCEL, "取消", {8, 1}),
     },
 };
 

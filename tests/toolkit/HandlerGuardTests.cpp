@@ -21,9 +21,9 @@ const DialogTemplate kTwoButtons{
     "",
     10,
     {
-        ctl(ControlKind::PushButton, kFirst, "一", {0, 0}),
-        ctl(ControlKind::PushButton, kSecond, "二", {0, 1}),
-        ctl(ControlKind::PushButton, IDOK, "确定", {1, 0}),
+        tpl::control(ControlKind::PushButton, kFirst, "一", {0, 0}),
+        tpl::control(ControlKind::PushButton, kSecond, "二", {0, 1}),
+        tpl::control(ControlKind::PushButton, IDOK, "确定", {1, 0}),
     },
 };
 
@@ -110,7 +110,7 @@ TEST(HandlerGuard, ModalDialogOpenedByAHandlerStillRunsItsOwnHandlers) {
         QTimer::singleShot(0, &prompt, [&] {
             prompt.clickControl(kFirst);
             page.clickControl(kSecond);  // the opener's dialog stays locked
-            spinFor(100);                // ticks wait while the opener's handler runs
+            runEventsFor(100);           // ticks wait while the opener's handler runs
             prompt.clickControl(IDOK);
         });
         // Should the OK button be refused, end the run anyway rather than hang the test.
@@ -170,13 +170,13 @@ TEST(HandlerGuard, TimerTicksArrivingDuringAnyHandlerAreDropped) {
     reading.setTimer(1, 20);
     std::size_t ticksDuringHandler = 99;
     busy.first = [&] {
-        spinFor(300);  // a nested event loop, as a message box runs one
+        runEventsFor(300);  // a nested event loop, as a message box runs one
         ticksDuringHandler = reading.ticks.size();
     };
     busy.clickControl(kFirst);
     EXPECT_EQ(ticksDuringHandler, 0u);
     EXPECT_TRUE(reading.hasTimer(1));
-    EXPECT_TRUE(waitUntil([&] { return !reading.ticks.empty(); }));
+    EXPECT_TRUE(runEventsUntil([&] { return !reading.ticks.empty(); }));
 }
 
 TEST(HandlerGuard, TimersRunByIdRestartAndStop) {
@@ -187,14 +187,14 @@ TEST(HandlerGuard, TimersRunByIdRestartAndStop) {
     page.setTimer(3, 20);  // restarts with the new period
     page.setTimer(5, 20);
     EXPECT_TRUE(
-        waitUntil([&] { return countOf(page.ticks, 3) >= 2 && countOf(page.ticks, 5) >= 2; }));
+        runEventsUntil([&] { return countOf(page.ticks, 3) >= 2 && countOf(page.ticks, 5) >= 2; }));
 
     page.killTimerById(3);
     page.killTimerById(77);  // unknown: nothing happens
     EXPECT_FALSE(page.hasTimer(3));
     EXPECT_TRUE(page.hasTimer(5));
     page.ticks.clear();
-    EXPECT_TRUE(waitUntil([&] { return countOf(page.ticks, 5) >= 3; }));
+    EXPECT_TRUE(runEventsUntil([&] { return countOf(page.ticks, 5) >= 3; }));
     EXPECT_EQ(countOf(page.ticks, 3), 0);
 
     // A timer may be stopped from its own tick.
@@ -202,8 +202,8 @@ TEST(HandlerGuard, TimersRunByIdRestartAndStop) {
     page.ticks.clear();
     page.tick = [&page](int id) { page.killTimerById(id); };
     page.setTimer(7, 10);
-    EXPECT_TRUE(waitUntil([&] { return !page.ticks.empty(); }));
-    spinFor(200);
+    EXPECT_TRUE(runEventsUntil([&] { return !page.ticks.empty(); }));
+    runEventsFor(200);
     EXPECT_EQ(page.ticks, std::vector<int>{7});
     EXPECT_FALSE(page.hasTimer(7));
 }

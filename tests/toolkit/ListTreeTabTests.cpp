@@ -162,7 +162,7 @@ TEST(CheckTree, ItemsCarryChecksAndAreFoundDepthFirst) {
 
 TEST(TabCtrl, PagesMadeInThePageAreaFillItBelowTheStrip) {
     const DialogTemplate pageTemplate{
-        500, "", "", 10, {ctl(ControlKind::PushButton, 1, "读取", {0, 0})}};
+        500, "", "", 10, {tpl::control(ControlKind::PushButton, 1, "读取", {0, 0})}};
     CTabCtrl tabs;
     tabs.insertItem(0, "通讯参数设置");
     tabs.insertItem(1, "总电流");

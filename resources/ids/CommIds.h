@@ -1,0 +1,9 @@
+// Control ids of the communication settings page (template 130).
+#pragma once
+
+namespace idc::comm {
+inline constexpr int kSettingsBox = 1001;
+inline constexpr int kAddress = 1002;
+inline constexpr int kPort = 1003;
+inline constexpr int kBaud = 1004;
+}  // namespace idc::comm

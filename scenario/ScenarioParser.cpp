@@ -92,6 +92,7 @@ const Form kForms[] = {
     {"expect no request", StepOp::ExpectNoRequest, {}},
     {"device set", StepOp::DeviceSet, {num("REG", 0, 0xFFFF), num("VALUE", 0, 0xFFFF)}},
     {"device fault", StepOp::DeviceFault, {fault(), optNum("N", 1, kMaxCount, 1)}},
+    {"device pass", StepOp::DevicePass, {num("N", 1, kMaxCount)}},
     {"device records voltage",
      StepOp::DeviceVoltageRecords,
      {num("G", 0, 0xFFFF), num("N", 0, kMaxCount)}},

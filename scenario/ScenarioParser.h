@@ -42,6 +42,10 @@
 //   device set REG VALUE         set a register of the built-in device and pin it
 //   device fault KIND [N]        next N replies (default 1):
 //                                silent|short|long|crc|exception|late|garbage
+//   device pass N                the next N replies go out unchanged; a `device fault`
+//                                after it applies to the replies after those (to fail
+//                                the third exchange of a command: `device pass 2`, then
+//                                `device fault ...`)
 //   device records voltage G N | device records resistance N | device records alarm N
 //                                give the built-in device N records (of group G)
 //   expect request HEX...        the built-in device received these bytes (CRC included,
@@ -91,6 +95,7 @@ enum class StepOp {
     ExpectNoMessage,
     DeviceSet,
     DeviceFault,
+    DevicePass,
     DeviceVoltageRecords,
     DeviceResistanceRecords,
     DeviceAlarmRecords,

@@ -39,6 +39,7 @@ StepFailure runStep(ScenarioSession& session, const Step& step) {
             return checkMessages(session, step);
         case StepOp::DeviceSet:
         case StepOp::DeviceFault:
+        case StepOp::DevicePass:
         case StepOp::DeviceVoltageRecords:
         case StepOp::DeviceResistanceRecords:
         case StepOp::DeviceAlarmRecords:

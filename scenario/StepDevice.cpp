@@ -103,6 +103,9 @@ StepFailure runDeviceStep(ScenarioSession& session, const Step& step) {
         case StepOp::DeviceFault:
             device->injectFault(faultKind(step.fault), n[0]);
             return std::nullopt;
+        case StepOp::DevicePass:
+            device->passReplies(n[0]);
+            return std::nullopt;
         case StepOp::DeviceVoltageRecords:
             device->seedVoltageRecords(n[0], n[1]);
             return std::nullopt;

@@ -202,6 +202,11 @@ void DeviceServer::injectFault(FaultKind kind, int count, int parameter) {
     m_faults.add(kind, count, parameter);
 }
 
+void DeviceServer::passReplies(int count) {
+    std::lock_guard lock(m_mutex);
+    m_faults.pass(count);
+}
+
 void DeviceServer::clearFaults() {
     std::lock_guard lock(m_mutex);
     m_faults.clear();

@@ -57,6 +57,8 @@ class DeviceServer {
     // `parameter`: Short/Long/Garbage byte count, Late delay in ms; negative: the default.
     void injectFault(FaultKind kind, int count = 1, int parameter = -1);
     void clearFaults();
+    // The next `count` replies go out unchanged, ahead of faults injected after this.
+    void passReplies(int count);
 
     // Every frame seen on the line, whatever its address, valid or not.
     std::vector<LoggedFrame> requests() const;

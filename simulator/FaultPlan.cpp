@@ -39,6 +39,12 @@ void FaultPlan::add(FaultKind kind, int count, int parameter) {
     }
 }
 
+void FaultPlan::pass(int count) {
+    if (count > 0) {
+        m_pending.push_back(Pending{std::nullopt, count});
+    }
+}
+
 void FaultPlan::clear() {
     m_pending.clear();
 }
@@ -47,7 +53,7 @@ std::optional<Fault> FaultPlan::takeNext() {
     if (m_pending.empty()) {
         return std::nullopt;
     }
-    const Fault fault = m_pending.front().fault;
+    const std::optional<Fault> fault = m_pending.front().fault;
     if (--m_pending.front().remaining == 0) {
         m_pending.pop_front();
     }

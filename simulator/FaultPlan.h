@@ -28,6 +28,8 @@ struct Fault {
 class FaultPlan {
   public:
     void add(FaultKind kind, int count, int parameter);
+    // The next `count` replies go out as they are; faults added later wait behind them.
+    void pass(int count);
     void clear();
     bool empty() const { return m_pending.empty(); }
 
@@ -36,7 +38,7 @@ class FaultPlan {
 
   private:
     struct Pending {
-        Fault fault;
+        std::optional<Fault> fault;  // none: a reply that passes unchanged
         int remaining;
     };
     std::deque<Pending> m_pending;

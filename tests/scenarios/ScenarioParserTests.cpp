@@ -84,6 +84,9 @@ TEST(ScenarioParser, ListsFaultsAndRequestBytes) {
     EXPECT_EQ(crc.fault, ScenarioFault::Crc);
     EXPECT_EQ(crc.numbers, std::vector<int>{3});
     EXPECT_EQ(onlyStep("device fault garbage").fault, ScenarioFault::Garbage);
+    const Step pass = onlyStep("device pass 2");
+    EXPECT_EQ(pass.op, StepOp::DevicePass);
+    EXPECT_EQ(pass.numbers, std::vector<int>{2});
 
     const std::vector<uint8_t> read{0x01, 0x03, 0x00, 0x50, 0x00, 0x01, 0x84, 0x1B};
     EXPECT_EQ(onlyStep("expect request 01 03 00 50 00 01 84 1b").bytes, read);

@@ -24,6 +24,14 @@ TEST(FaultPlanTest, FaultsAreUsedUpInOrderEachForItsCount) {
     EXPECT_EQ(kinds, (std::vector{FaultKind::Short, FaultKind::Short, FaultKind::Late}));
     EXPECT_TRUE(plan.empty());
 
+    // Replies passed unchanged come first; the fault added after them waits.
+    plan.pass(2);
+    plan.add(FaultKind::Exception, 1, -1);
+    EXPECT_EQ(plan.takeNext(), std::nullopt);
+    EXPECT_EQ(plan.takeNext(), std::nullopt);
+    EXPECT_EQ(plan.takeNext()->kind, FaultKind::Exception);
+    EXPECT_TRUE(plan.empty());
+
     plan.add(FaultKind::BadCrc, 5, -1);
     plan.clear();
     EXPECT_EQ(plan.takeNext(), std::nullopt);

@@ -199,6 +199,11 @@ double textToDouble(std::string_view text) {
 
 unsigned long textToHex(std::string_view text) {
     size_t pos = skipBlanks(text, 0);
+    // A sign is taken as scanf takes it: "-7" is the unsigned negation of 7.
+    const bool negative = pos < text.size() && text[pos] == '-';
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
+        ++pos;
+    }
     // The 0x prefix counts only when a digit follows; "0xz" reads as the number 0.
     const bool prefixed = pos + 2 < text.size() && text[pos] == '0' &&
                           (text[pos + 1] == 'x' || text[pos + 1] == 'X') &&
@@ -214,7 +219,7 @@ unsigned long textToHex(std::string_view text) {
         }
         value = (value << 4) | static_cast<unsigned long>(hexDigit(text[pos]));
     }
-    return value;
+    return negative ? 0 - value : value;
 }
 
 std::string formatText(const char* format, ...) {

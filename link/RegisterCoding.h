@@ -34,7 +34,8 @@ long long scaleTruncate(double value, double factor);
 int textToInt(std::string_view text);
 // The leading decimal floating-point number of `text`, as atof reads it; none gives 0.
 double textToDouble(std::string_view text);
-// "%x": leading blanks, optional 0x, hexadecimal digits; none gives 0. Saturates.
+// "%x": leading blanks, optional sign, optional 0x, hexadecimal digits; none gives 0.
+// Saturates; a minus sign negates in unsigned arithmetic, as scanf does.
 unsigned long textToHex(std::string_view text);
 
 // printf-style formatting into a std::string.

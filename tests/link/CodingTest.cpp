@@ -126,6 +126,8 @@ TEST(TextToHex, ReadsLikeScanfX) {
     EXPECT_EQ(textToHex(""), 0u);
     EXPECT_EQ(textToHex("0x"), 0u);
     EXPECT_EQ(textToHex("0xg"), 0u);
+    EXPECT_EQ(textToHex(" +0x1f"), 0x1Fu);
+    EXPECT_EQ(textToHex("-7") & 0xFF, 0xF9u);
     EXPECT_EQ(textToHex(std::string(40, 'f')), std::numeric_limits<unsigned long>::max());
 }
 

@@ -16,6 +16,7 @@
 #include "CommPage.h"
 #include "CurrentPage.h"
 #include "Icon.h"
+#include "ProbePage.h"
 #include "Strings.h"
 #include "TabCtrl.h"
 #include "Templates.h"
@@ -63,7 +64,7 @@ bool CMainDlg::onInitDialog() {
                new CCurrentPage(area),
                new CDialog(dialogTemplate(IDD_RECORD_QUERY), area),
                new CDialog(dialogTemplate(IDD_SYSTEM_PARAM), area),
-               new CDialog(dialogTemplate(IDD_PROBE), area)};
+               new CProbePage(area)};
     for (CDialog* page : m_pages) {
         page->create(area);
     }

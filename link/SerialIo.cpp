@@ -10,6 +10,7 @@
 #include <chrono>
 #include <climits>
 #include <thread>
+#include <utility>
 
 #include "SerialPort.h"
 #include "SerialPortState.h"
@@ -148,6 +149,17 @@ int portBaudRate(PortHandle handle) {
     return handle != nullptr ? handle->baudRate : 0;
 }
 
+namespace {
+std::function<void()>& rxWaitHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+}  // namespace
+
+void setRxWaitHook(std::function<void()> hook) {
+    rxWaitHook() = std::move(hook);
+}
+
 uint32_t waitForRxBytes(PortHandle handle, uint16_t wanted, uint32_t timeoutMs) {
     if (!isOpen(handle)) {
         return 0;
@@ -161,6 +173,9 @@ uint32_t waitForRxBytes(PortHandle handle, uint16_t wanted, uint32_t timeoutMs) 
         }
         if (peerGone(handle->fd)) {
             return count;  // a hung-up device will send nothing more
+        }
+        if (const auto hook = rxWaitHook()) {  // a copy: the hook may replace itself
+            hook();
         }
     }
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -32,6 +33,9 @@ void closeSerialPort();
 // returns the queue length read before the last poll's sleep. Returns at once when no
 // port is open, and early when the device hung up (nothing more can arrive).
 uint32_t waitForRxBytes(PortHandle handle, uint16_t wanted, uint32_t timeoutMs);
+// Called between the polls of waitForRxBytes, on the waiting thread, so that a long wait
+// can keep a window painted. Empty: nothing is called. It must not use the port.
+void setRxWaitHook(std::function<void()> hook);
 
 // The platform operations a port offers. All are safe on a port whose device vanished.
 size_t writePort(PortHandle handle, const uint8_t* data, size_t size);  // bytes written

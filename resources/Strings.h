@@ -18,3 +18,22 @@ inline constexpr const char* kMsgReadFailed = "读取失败";
 inline constexpr const char* kMsgSetOk = "设置成功";
 inline constexpr const char* kMsgSetFailed = "设置失败";
 
+// Messages of the temperature probe page.
+inline constexpr const char* kMsgProbeCountRange = "请输入0~40的有效整数";
+inline constexpr const char* kMsgProbeCountEmpty = "挂载温度个数不能为空";
+inline constexpr const char* kMsgProbeCountOver40 = "挂载温度个数不能超过40";
+inline constexpr const char* kMsgRegisterOk = "注册成功";
+inline constexpr const char* kMsgRegisterFailed = "注册失败";
+inline constexpr const char* kMsgProbeCountReadFailed = "读取设备最少接入探头数失败";
+inline constexpr const char* kMsgNoProbes = "接入探头数超过1个";
+inline constexpr const char* kMsgChannelOverProbes = "输入通道号大于接入探头数!";
+inline constexpr const char* kMsgIdIncomplete = "手动注册时需完整填写探头号ID";
+inline constexpr const char* kMsgChannelEmpty = "手动注册时“通道号”不能为空!";
+inline constexpr const char* kMsgChannelOverTotal = "输入的通道号大于总探头个数!";
+inline constexpr const char* kMsgReadChannelRange = "请输入1~40之间的整数通道号";
+inline constexpr const char* kMsgReadChannelFailed = "写入的读取探头号大于总探头数！请重新输入";
+inline constexpr const char* kMsgProbeChannelFailed = "写入需要读取的温度探头通道出错";
+inline constexpr const char* kMsgEraseOverTotal = "选择移除的探头号大于总探头数，请重新选择";
+inline constexpr const char* kMsgEraseOk = "删除成功";
+inline constexpr const char* kMsgEraseFailed = "删除失败";
+inline constexpr const char* kWaitFullAutoRegistration = "正在全自动注册温度探头，请稍候…";

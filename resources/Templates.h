@@ -42,6 +42,7 @@ const CellPageLayout& cellPageLayout(int templateId);
 DialogTemplate makeAboutTemplate();
 DialogTemplate makeMainTemplate();
 DialogTemplate makeCommTemplate();
+DialogTemplate makeProbeTemplate();
 DialogTemplate makeCurrentTemplate();
 DialogTemplate makeBankTemplate();
 DialogTemplate makeCellTemplate(const CellPageLayout& layout);

@@ -1,6 +1,8 @@
 // Templates of the configuration pages.
+#include "Strings.h"
 #include "Templates.h"
 #include "ids/CommIds.h"
+#include "ids/ProbeIds.h"
 
 using namespace tpl;
 DialogTemplate makeCommTemplate() {
@@ -20,5 +22,36 @@ DialogTemplate makeCommTemplate() {
     for (int row = 0; row < 3; ++row) {
         t.add(fieldRow({rows[row]}, {}, row, kSettings));
     }
+    return t;
+}
+
+DialogTemplate makeProbeTemplate() {
+    namespace ids = idc::probe;
+    enum { kCountBox = 1, kModeBox, kIdBox, kEraseBox };
+    std::vector<std::string> channels = numberItems(40);
+    channels.push_back("All");
+    DialogTemplate t{IDD_PROBE, "", "宋体", 10, {}};
+    t.add({group(kNoId, kCountBox, "", {0, 0})});
+    t.add(editRow("总线挂载的最大温度探头个数", ids::kMaxProbes, "",
+                  {{ids::kSetMax, kSetCaption}, {ids::kReadMax, kReadCaption}}, 0, kCountBox));
+    t.add({
+        group(kNoId, kModeBox, "模式", {1, 0}),
+        control(ControlKind::RadioButton, ids::kModeSemi, "半自动", {0, 0}, kModeBox, kGroupStart),
+        control(ControlKind::RadioButton, ids::kModeManual, "手动", {0, 1}, kModeBox),
+        control(ControlKind::RadioButton, ids::kModeFull, "全自动", {0, 2}, kModeBox),
+    });
+    t.add(fieldRow({editField("通道号：", ids::kChannel)}, {}, 0, kModeBox, 3));
+    // The identity bytes with the register button, and below them the identity read.
+    t.add({group(kNoId, kIdBox, "探头号", {2, 0})});
+    for (int i = 0; i < 8; ++i) {
+        t.add({control(ControlKind::Edit, ids::kIdBytes[i], "", {0, i + 1}, kIdBox)});
+    }
+    t.add({control(ControlKind::PushButton, ids::kRegister, "注册", {0, 9}, kIdBox)});
+    t.add({label("读取探头号:", {1, 0}, kIdBox),
+           control(ControlKind::Edit, ids::kReadChannel, "", {1, 1}, kIdBox),
+           control(ControlKind::PushButton, ids::kReadId, kReadCaption, {1, 2}, kIdBox)});
+    t.add({group(kNoId, kEraseBox, "擦除探头ID号", {3, 0})});
+    t.add(fieldRow({listField("探头通道号：", ids::kEraseChannel, channels)},
+                   {{ids::kErase, "删除"}}, 0, kEraseBox));
     return t;
 }

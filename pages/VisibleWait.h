@@ -1,0 +1,27 @@
+// A long wait for the device that the operator can see: while it lives, waits on the line
+// keep the window painted and a small modal box says what is awaited and for how long.
+// The box has no cancel button (the device is busy and will answer or time out), and being
+// modal it keeps every other command, and the port, out of reach meanwhile.
+#pragma once
+
+#include <QElapsedTimer>
+#include <string>
+
+class QProgressDialog;
+class QWidget;
+
+class VisibleWait {
+  public:
+    VisibleWait(QWidget* owner, std::string text);
+    ~VisibleWait();
+    VisibleWait(const VisibleWait&) = delete;
+    VisibleWait& operator=(const VisibleWait&) = delete;
+
+  private:
+    void refresh();
+
+    QProgressDialog* m_box;
+    std::string m_text;
+    QElapsedTimer m_clock;
+    int m_shownSeconds = -1;
+};

@@ -1,0 +1,116 @@
+// The probe page where no scenario can look: the window during the long wait of a fully
+// automatic registration, and every edit fed text no technician should type.
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTimer>
+#include <climits>
+
+#include "ModbusFrame.h"
+#include "PageHarness.h"
+#include "ProbePage.h"
+#include "ids/ProbeIds.h"
+
+namespace ids = idc::probe;
+
+namespace {
+
+class ProbePage : public PageHarness {
+  protected:
+    void SetUp() override {
+        PageHarness::SetUp();
+        device.setAutoRegistrationDelayMs(1500);
+        page.create(nullptr);
+    }
+    Bytes lastRequest() const {
+        const auto log = device.requests();
+        return log.empty() ? Bytes{} : log.back().bytes;
+    }
+    // The data bytes of the last request: after address, function, register and count.
+    Bytes lastData() const {
+        const Bytes r = lastRequest();
+        return r.size() > 9 ? Bytes(r.begin() + 7, r.end() - 2) : Bytes{};
+    }
+    CProbePage page;
+};
+
+}  // namespace
+
+TEST_F(ProbePage, TheFullyAutomaticWaitIsShownAndNothingElseRunsMeanwhile) {
+    page.clickControl(ids::kModeFull);
+    page.typeAsUser(ids::kMaxProbes, "40");
+    std::string shown;
+    bool modal = false;
+    int ticks = 0;
+    QTimer painter;
+    QObject::connect(&painter, &QTimer::timeout, [&] { ++ticks; });
+    painter.start(100);
+    QTimer::singleShot(700, [&] {
+        if (auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+            shown = box->labelText().toStdString();
+            modal = box->isVisible();
+        }
+        page.clickControl(ids::kReadMax);  // refused while the registration runs
+    });
+    page.clickControl(ids::kRegister);
+    EXPECT_EQ(takeMessage(), "注册成功");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(shown.rfind("正在全自动注册温度探头，请稍候…", 0), 0u) << shown;
+    EXPECT_GE(ticks, 5);  // the event loop ran all along
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(LinkSettings::portHandle, nullptr);
+    ASSERT_EQ(device.requests().size(), 1u);  // the read never started
+}
+
+// Text that is no number is read as the C library reads it, and never crashes the page.
+TEST_F(ProbePage, EveryEditTakesAnyTextAsTheCLibraryWould) {
+    const std::string longDigits(10000, '9');
+    struct Case {
+        std::string text;
+        int number;        // as atoi reads it (saturated)
+        uint8_t identity;  // the low byte of what "%x" reads
+    };
+    const Case cases[] = {
+        {"  7", 7, 0x07},
+        {"+7", 7, 0x07},
+        {"-7", -7, 0xF9},
+        {"12abc", 12, 0xBC},
+        {"0x1F", 0, 0x1F},
+        {"七", 0, 0x00},
+        {"\t 40 ", 40, 0x40},
+        {"99999999999999999999", INT_MAX, 0xFF},
+        {longDigits, INT_MAX, 0xFF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 24));
+        messages.clear();
+        page.typeAsUser(ids::kMaxProbes, c.text);
+        page.clickControl(ids::kSetMax);
+        const bool inRange = c.number >= 0 && c.number <= 40;
+        EXPECT_EQ(takeMessage(), inRange ? "设置成功" : "请输入0~40的有效整数");
+
+        page.clickControl(ids::kModeManual);
+        page.typeAsUser(ids::kMaxProbes, "40");
+        page.clickControl(ids::kSetMax);
+        page.typeAsUser(ids::kChannel, c.text);
+        for (int field : ids::kIdBytes) {
+            page.typeAsUser(field, c.text);
+        }
+        messages.clear();
+        page.clickControl(ids::kRegister);
+        if (c.number <= 40) {
+            const uint8_t b = c.identity;
+            EXPECT_EQ(lastData(),
+                      (Bytes{0x00, static_cast<uint8_t>(c.number & 0xFF), b, b, b, b, b, b, b, b}));
+        } else {
+            EXPECT_EQ(takeMessage(), "输入的通道号大于总探头个数!");
+        }
+        page.typeAsUser(ids::kReadChannel, c.text);
+        messages.clear();
+        page.clickControl(ids::kReadId);
+        if (c.number < 1 || c.number > 40) {
+            EXPECT_EQ(takeMessage(), "请输入1~40之间的整数通道号");
+        }
+        EXPECT_EQ(LinkSettings::portHandle, nullptr);
+    }
+}

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   mbpoll
   xvfb xauth x11-apps xdotool imagemagick

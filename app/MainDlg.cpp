@@ -17,6 +17,7 @@
 #include "CurrentPage.h"
 #include "Icon.h"
 #include "ProbePage.h"
+#include "SystemParamPage.h"
 #include "Strings.h"
 #include "TabCtrl.h"
 #include "Templates.h"
@@ -63,7 +64,7 @@ bool CMainDlg::onInitDialog() {
                new CTemperaturePage(area),
                new CCurrentPage(area),
                new CDialog(dialogTemplate(IDD_RECORD_QUERY), area),
-               new CDialog(dialogTemplate(IDD_SYSTEM_PARAM), area),
+               new CSystemParamPage(area),
                new CProbePage(area)};
     for (CDialog* page : m_pages) {
         page->create(area);

@@ -16,7 +16,8 @@ constexpr double kLineMarginMs = 100.0;
 
 // On failure `reply` is left empty, so no caller can decode a rejected frame.
 ExchangeResult ModbusExchange::exchange(std::span<const uint8_t> pdu, size_t replyLength,
-                                        uint32_t timeoutMs, Bytes& reply) {
+                                        uint32_t timeoutMs, Bytes& reply,
+                                        const std::function<void()>& afterSend) {
     const PortHandle handle = LinkSettings::portHandle;
     const Bytes request = frameRequest(LinkSettings::deviceAddress, pdu);
     reply.clear();
@@ -27,6 +28,9 @@ ExchangeResult ModbusExchange::exchange(std::span<const uint8_t> pdu, size_t rep
     discardRxBytes(handle);
     if (writePort(handle, request.data(), request.size()) != request.size()) {
         return ExchangeResult::Failed;  // the device cannot have the whole request
+    }
+    if (afterSend) {
+        afterSend();
     }
     const uint32_t wait = effectiveTimeout(timeoutMs, replyLength, portBaudRate(handle));
     const uint32_t count = waitForRxBytes(handle, static_cast<uint16_t>(replyLength), wait);

@@ -10,10 +10,11 @@
 namespace {
 
 // The reply a request of `pdu` must get, whole and checked; nullopt when it did not come.
-std::optional<Bytes> exchange(std::span<const uint8_t> pdu, size_t replyLength,
-                              uint32_t timeoutMs) {
+std::optional<Bytes> exchange(std::span<const uint8_t> pdu, size_t replyLength, uint32_t timeoutMs,
+                              const std::function<void()>& afterSend = {}) {
     Bytes reply;
-    if (ModbusExchange::exchange(pdu, replyLength, timeoutMs, reply) != ExchangeResult::Ok) {
+    if (ModbusExchange::exchange(pdu, replyLength, timeoutMs, reply, afterSend) !=
+        ExchangeResult::Ok) {
         return std::nullopt;
     }
     return reply;
@@ -74,6 +75,12 @@ std::optional<DataBytes> RegisterLink::readHoldingBytes(uint16_t start, uint16_t
 
 bool RegisterLink::writeRegister(uint16_t reg, uint16_t value, uint32_t timeoutMs) const {
     return exchange(writeSingleRequest(reg, value), kWriteReplyLength, timeoutMs).has_value();
+}
+
+bool RegisterLink::writeRegister(uint16_t reg, uint16_t value, uint32_t timeoutMs,
+                                 const std::function<void()>& beforeReply) const {
+    return exchange(writeSingleRequest(reg, value), kWriteReplyLength, timeoutMs, beforeReply)
+        .has_value();
 }
 
 bool RegisterLink::writeRegisters(uint16_t start, std::span<const uint16_t> values,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <utility>
@@ -56,6 +57,10 @@ class RegisterLink {
                                               uint32_t timeoutMs = kDefaultTimeoutMs) const;
     // Function 06.
     bool writeRegister(uint16_t reg, uint16_t value, uint32_t timeoutMs = kDefaultTimeoutMs) const;
+    // Function 06 to a device that needs time before it answers: `beforeReply` runs once the
+    // request is out, and only then does the wait for the reply begin.
+    bool writeRegister(uint16_t reg, uint16_t value, uint32_t timeoutMs,
+                       const std::function<void()>& beforeReply) const;
     // Function 16, even for a single register.
     bool writeRegisters(uint16_t start, std::span<const uint16_t> values,
                         uint32_t timeoutMs = kDefaultTimeoutMs) const;

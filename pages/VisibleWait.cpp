@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <algorithm>
 
+#include "EventLoop.h"
 #include "RegisterCoding.h"
 #include "SerialPort.h"
 
@@ -35,12 +37,27 @@ VisibleWait::~VisibleWait() {
     delete m_box;
 }
 
-void VisibleWait::refresh() {
-    const int seconds = static_cast<int>(m_clock.elapsed() / 1000);
-    if (seconds != m_shownSeconds) {
-        m_shownSeconds = seconds;
-        m_box->setLabelText(
-            QString::fromStdString(formatText("%s\n已等待 %d 秒", m_text.c_str(), seconds)));
+void VisibleWait::sleepFor(int ms) {
+    QElapsedTimer slept;
+    slept.start();
+    for (qint64 left = ms; left > 0; left = ms - slept.elapsed()) {
+        showSeconds(true, static_cast<int>((left + 999) / 1000));
+        runEventsFor(static_cast<int>(std::min<qint64>(left, kEventSliceMs)));
     }
+}
+
+void VisibleWait::refresh() {
+    showSeconds(false, static_cast<int>(m_clock.elapsed() / 1000));
     QCoreApplication::processEvents(QEventLoop::AllEvents, kEventSliceMs);
+}
+
+// The seconds still to wait when counting down, else the seconds waited so far.
+void VisibleWait::showSeconds(bool countdown, int seconds) {
+    if (seconds == m_shownSeconds) {
+        return;
+    }
+    m_shownSeconds = seconds;
+    const std::string text = countdown ? formatText("%s\n还需 %d 秒", m_text.c_str(), seconds)
+                                       : formatText("%s\n已等待 %d 秒", m_text.c_str(), seconds);
+    m_box->setLabelText(QString::fromStdString(text));
 }

@@ -17,8 +17,12 @@ class VisibleWait {
     VisibleWait(const VisibleWait&) = delete;
     VisibleWait& operator=(const VisibleWait&) = delete;
 
+    // Runs the event loop for `ms` milliseconds while the box counts down the seconds left.
+    void sleepFor(int ms);
+
   private:
     void refresh();
+    void showSeconds(bool countdown, int seconds);
 
     QProgressDialog* m_box;
     std::string m_text;

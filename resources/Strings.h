@@ -37,3 +37,11 @@ inline constexpr const char* kMsgEraseOverTotal = "选择移除的探头号大�
 inline constexpr const char* kMsgEraseOk = "删除成功";
 inline constexpr const char* kMsgEraseFailed = "删除失败";
 inline constexpr const char* kWaitFullAutoRegistration = "正在全自动注册温度探头，请稍候…";
+
+// The system parameter page and its factory mode.
+inline constexpr const char* kFactoryModeCaption = "工厂模式";
+inline constexpr const char* kUserModeCaption = "用户模式";
+inline constexpr const char* kMsgCurrentLimitRange = "输入的数值范围在1~5000之间,请重新输入";
+inline constexpr const char* kMsgVoltLimitRange = "电压上限与下限不能大于或等于25.5";
+inline constexpr const char* kMsgWrongPassword = "密码错误!";
+inline constexpr const char* kWaitCalibration = "正在校准电池电压，请稍候…";

@@ -18,15 +18,16 @@ DialogTemplate emptyTemplate(int id) {
 const std::map<int, DialogTemplate>& templates() {
     static const std::map<int, DialogTemplate> all = [] {
         std::map<int, DialogTemplate> m;
-        for (DialogTemplate t : {makeAboutTemplate(), makeMainTemplate(), makeCommTemplate(),
-                                 makeBankTemplate(), makeCellTemplate(cellPageLayout(IDD_VOLTAGE)),
-                                 makeCellTemplate(cellPageLayout(IDD_RESISTANCE)),
-                                 makeCellTemplate(cellPageLayout(IDD_TEMPERATURE)),
-                                 makeCurrentTemplate(), makeProbeTemplate()}) {
+        for (DialogTemplate t :
+             {makeAboutTemplate(), makeMainTemplate(), makeCommTemplate(), makeBankTemplate(),
+              makeCellTemplate(cellPageLayout(IDD_VOLTAGE)),
+              makeCellTemplate(cellPageLayout(IDD_RESISTANCE)),
+              makeCellTemplate(cellPageLayout(IDD_TEMPERATURE)), makeCurrentTemplate(),
+              makeProbeTemplate(), makeSystemParamTemplate(), makePasswordTemplate()}) {
             m.emplace(t.id, std::move(t));
         }
         // Pages whose controls come later still get their slot.
-        for (int id : {IDD_RECORD_QUERY, IDD_SYSTEM_PARAM}) {
+        for (int id : {IDD_RECORD_QUERY}) {
             m.emplace(id, emptyTemplate(id));
         }
         return m;

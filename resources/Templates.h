@@ -18,6 +18,7 @@ enum DialogId : int {
     IDD_RECORD_QUERY = 138,
     IDD_SYSTEM_PARAM = 139,
     IDD_PROBE = 140,
+    IDD_PASSWORD = 153,
 };
 
 // The template of dialog `id`. An id without a template is a mistake in the program:
@@ -43,6 +44,8 @@ DialogTemplate makeAboutTemplate();
 DialogTemplate makeMainTemplate();
 DialogTemplate makeCommTemplate();
 DialogTemplate makeProbeTemplate();
+DialogTemplate makeSystemParamTemplate();
+DialogTemplate makePasswordTemplate();
 DialogTemplate makeCurrentTemplate();
 DialogTemplate makeBankTemplate();
 DialogTemplate makeCellTemplate(const CellPageLayout& layout);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <algorithm>
 #include <map>
 #include <set>
@@ -22,6 +23,9 @@
 namespace {
 
 constexpr int kMaxGridIndex = 255;  // a mistyped cell must not allocate a huge grid
+constexpr int kEditPaddingPx = 6;   // the text margins inside an edit's frame
+constexpr int kBoxMarginPx = 5;     // between a group box's frame and its controls
+constexpr int kBoxRowSpacingPx = 1;
 
 QWidget* makeButtonLike(const ControlTemplate& c, QWidget* parent) {
     const QString caption = qstr(c.caption);
@@ -46,6 +50,11 @@ QWidget* makeEdit(const ControlTemplate& c, QWidget* parent) {
         edit->setEchoMode(QLineEdit::Password);
     }
     edit->setReadOnly((c.style & kReadOnly) != 0);
+    if (c.chars > 0) {
+        const int digits = edit->fontMetrics().horizontalAdvance(QString(c.chars + 1, u'0'));
+        edit->setFixedWidth(digits + 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                            kEditPaddingPx);
+    }
     edit->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);  // keep forms compact
     return edit;
 }
@@ -264,10 +273,16 @@ void CDialog::placeControls(const std::vector<QWidget*>& widgets) {
         const ControlTemplate& c = controls[i];
         if (c.kind == ControlKind::GroupBox && c.boxKey != 0 && !owners.contains(c.boxKey)) {
             owners.emplace(c.boxKey, i);
-            grids.emplace(c.boxKey, makeGrid(widgets[i], expanding.contains(c.boxKey)));
+            QGridLayout* grid = makeGrid(widgets[i], expanding.contains(c.boxKey));
+            // Forms stack many group boxes: keep their insides tight so a page fits a
+            // laptop screen.
+            grid->setContentsMargins(kBoxMarginPx, kBoxMarginPx, kBoxMarginPx, kBoxMarginPx);
+            grid->setVerticalSpacing(kBoxRowSpacingPx);
+            grids.emplace(c.boxKey, grid);
         }
     }
     QGridLayout* dialogGrid = makeGrid(this, expanding.contains(0));
+    dialogGrid->setVerticalSpacing(kBoxRowSpacingPx);
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const int box = placementBox(controls, owners, i);
         addToGrid(box == 0 ? dialogGrid : grids.at(box), widgets[i], controls[i].cell);

@@ -31,7 +31,7 @@ enum ControlStyle : unsigned {
 };
 
 inline constexpr int kNoId = -1;
-inline constexpr int IDOK = 1;  // the buttons that end a modal dialog
+inline constexpr int IDOK = 1;      // the buttons that end a modal dialog
 inline constexpr int IDCANCEL = 2;  // controls no code refers to (labels, group boxes)
 
 struct GridCell {
@@ -48,6 +48,7 @@ struct ControlTemplate {
     GridCell cell;
     unsigned style = 0;
     std::vector<std::string> items;  // drop-down list items, in order
+    int chars = 0;                   // edits: width for this many digits; 0: the usual width
     int box = 0;                     // boxKey of the group box this control sits in; 0: the dialog
     int boxKey = 0;                  // group boxes only: the key their controls name in `box`
 };

@@ -61,6 +61,11 @@ FieldSpec listField(std::string label, int id, std::vector<std::string> items) {
     return f;
 }
 
+FieldSpec narrow(FieldSpec field, int chars) {
+    field.chars = chars;
+    return field;
+}
+
 std::vector<ControlTemplate> fieldRow(const std::vector<FieldSpec>& fields,
                                       const std::vector<ButtonSpec>& buttons, int row, int box,
                                       int column) {
@@ -71,6 +76,7 @@ std::vector<ControlTemplate> fieldRow(const std::vector<FieldSpec>& fields,
         }
         ControlTemplate field = control(f.kind, f.id, f.text, {row, column++}, box);
         field.items = f.items;
+        field.chars = f.chars;
         controls.push_back(std::move(field));
         if (!f.unit.empty()) {
             controls.push_back(label(f.unit, {row, column++}, box));

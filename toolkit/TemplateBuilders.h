@@ -35,9 +35,12 @@ struct FieldSpec {
     ControlKind kind = ControlKind::Edit;
     std::string text;                // an edit's initial text
     std::vector<std::string> items;  // a drop list's items
+    int chars = 0;                   // an edit's width in digits; 0: the usual width
 };
 FieldSpec editField(std::string label, int id, std::string unit = {}, std::string text = {});
 FieldSpec listField(std::string label, int id, std::vector<std::string> items);
+// `field` with an edit `chars` digits wide.
+FieldSpec narrow(FieldSpec field, int chars);
 
 // The fields left to right from `column`, each as label, field, unit, then the buttons.
 std::vector<ControlTemplate> fieldRow(const std::vector<FieldSpec>& fields,

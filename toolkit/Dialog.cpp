@@ -104,7 +104,7 @@ bool CDialog::runHandler(const std::function<void()>& handler) {
     if (!handler_guard::mayStart(this)) {
         return false;
     }
-    handler_guard::Running running;
+    handler_guard::Running running(this);
     if (handler) {
         handler();
     }
@@ -158,10 +158,17 @@ bool CDialog::hasTimer(int timerId) const {
 }
 
 void CDialog::deliverTimer(int timerId) {
-    if (handler_guard::anyRunning()) {
+    if (!handler_guard::mayTick(this)) {
         return;  // a tick during a handler is dropped; the next period brings the next one
     }
-    runFromEvent([this, timerId] { onTimer(timerId); });
+    try {
+        handler_guard::Running tick(this);
+        onTimer(timerId);
+    } catch (const std::exception& e) {
+        qWarning("KORVAL: timer of dialog %d failed: %s", m_template.id, e.what());
+    } catch (...) {
+        qWarning("KORVAL: timer of dialog %d failed", m_template.id);
+    }
 }
 
 void CDialog::messageBox(std::string_view text) {

@@ -3,6 +3,7 @@
 #include "HandlerGuard.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 namespace handler_guard {
@@ -14,6 +15,7 @@ struct Level {
 };
 
 int g_running = 0;
+std::vector<const QWidget*> g_owners;  // the dialog of each running handler, innermost last
 std::vector<Level> g_levels;
 
 }  // namespace
@@ -33,12 +35,21 @@ bool anyRunning() {
     return g_running > 0;
 }
 
-Running::Running() {
+bool mayTick(const QWidget* dialog) {
+    if (std::find(g_owners.begin(), g_owners.end(), dialog) != g_owners.end()) {
+        return false;
+    }
+    return g_running == 0 || (!g_levels.empty() && g_running == g_levels.back().runningBelow);
+}
+
+Running::Running(const QWidget* owner) {
     ++g_running;
+    g_owners.push_back(owner);
 }
 
 Running::~Running() {
     --g_running;
+    g_owners.pop_back();
 }
 
 ModalLevel::ModalLevel(const QWidget* dialog) {

@@ -9,11 +9,15 @@ namespace handler_guard {
 // Whether a handler of `dialog` may start now.
 bool mayStart(const QWidget* dialog);
 bool anyRunning();
+// Whether a timer tick of `dialog` may run now: none of its own handlers (or ticks) runs,
+// and every running handler waits in a modal dialog in which nothing runs (an About box or
+// a prompt), as the platform's own timers keep ticking under a modal box.
+bool mayTick(const QWidget* dialog);
 
-// Marks a handler as running for its lifetime (released on exceptions too).
+// Marks a handler of `owner` as running for its lifetime (released on exceptions too).
 class Running {
   public:
-    Running();
+    explicit Running(const QWidget* owner = nullptr);
     ~Running();
     Running(const Running&) = delete;
     Running& operator=(const Running&) = delete;

@@ -1,12 +1,22 @@
-// Round trip of the full live read (121 registers: 8-byte request, 247-byte reply) through
-// the program's link layer against the paced simulated device, compared with line time.
+// The full live read (121 registers: 8-byte request, 247-byte reply) against the paced
+// korval-device program, through the program's exchange and through libmodbus's
+// modbus_read_registers in the same run: time per exchange over time on the line, and CPU
+// per exchange, for both. Blocks of the two alternate so that both see the same machine.
+#include <modbus.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <string>
 #include <vector>
 
-#include "DeviceServer.h"
 #include "LinkSettings.h"
 #include "ModbusExchange.h"
 #include "ModbusFrame.h"
@@ -19,92 +29,198 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPort = 1;
 constexpr size_t kRequestLength = 8;
 constexpr size_t kReplyLength = 247;
-constexpr double kTarget = 1.03;
+constexpr int kRegisters = 121;
+constexpr int kBlock = 10;
 
-struct Figures {
-    int baud = 0;
-    int failures = 0;
-    double bestMs = 0;
-    double meanMs = 0;
-    double worstMs = 0;
-    double lineMs = 0;
+struct Rate {
+    int baud;
+    double goal;  // the program's ratio may be at most this
 };
+constexpr Rate kRates[] = {{9600, 1.002}, {19200, 1.003}};
 
 double lineTimeMs(int baud) {
     return static_cast<double>(kRequestLength + kReplyLength) * 10.0 * 1000.0 / baud;
 }
 
-// One timed exchange; negative when it failed.
-double roundTripMs() {
-    Bytes reply;
-    const auto start = Clock::now();
-    const auto result =
-        ModbusExchange::exchange(readHoldingRequest(0x0000, 121), kReplyLength, 1000, reply);
-    const std::chrono::duration<double, std::milli> took = Clock::now() - start;
-    return result == ExchangeResult::Ok ? took.count() : -1.0;
+double cpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-bool measure(int baud, int rounds, Figures& figures) {
-    DeviceServer server(DeviceServer::Options{1, baud});
-    if (!server.start()) {
-        std::perror("bench_roundtrip: cannot start the device");
-        return false;
+// The device program on its own pseudo-terminal; its first line names the path.
+struct Device {
+    pid_t pid = -1;
+    std::string path;
+};
+
+Device startDevice(int baud) {
+    int out[2];
+    if (pipe(out) != 0) {
+        return {};
     }
-    setPortPath(kPort, server.path());
-    LinkSettings::deviceAddress = 1;
-    if (openSerialPort(kPort, baud) == nullptr) {
-        std::fprintf(stderr, "bench_roundtrip: cannot open %s\n", server.path().c_str());
-        return false;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        const std::string pace = std::to_string(baud);
+        execl(KORVAL_DEVICE_EXE, KORVAL_DEVICE_EXE, "--pace", pace.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
     }
-    figures = Figures{baud, 0, 0, 0, 0, lineTimeMs(baud)};
-    roundTripMs();  // warm-up: first touches of the terminal and the model
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        const double ms = roundTripMs();
-        if (ms < 0) {
-            ++figures.failures;
+    close(out[1]);
+    std::string banner;
+    char c = 0;
+    pollfd p{out[0], POLLIN, 0};
+    while (banner.find('\n') == std::string::npos && poll(&p, 1, 5000) > 0 &&
+           read(out[0], &c, 1) == 1) {
+        banner += c;
+    }
+    close(out[0]);
+    const size_t at = banner.find(" on ");
+    if (at == std::string::npos) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return {};
+    }
+    return {pid, banner.substr(at + 4, banner.find('\n') - at - 4)};
+}
+
+void stopDevice(const Device& device) {
+    kill(device.pid, SIGTERM);
+    waitpid(device.pid, nullptr, 0);
+}
+
+struct Tally {
+    std::vector<double> ms;
+    double cpu = 0;
+    int failures = 0;
+
+    void add(double took, bool ok) {
+        if (ok) {
+            ms.push_back(took);
         } else {
-            times.push_back(ms);
+            ++failures;
         }
     }
-    closeSerialPort();
-    server.stop();
-    if (!times.empty()) {
+    double mean() const {
         double sum = 0;
-        for (double t : times) {
+        for (double t : ms) {
             sum += t;
         }
-        figures.meanMs = sum / static_cast<double>(times.size());
-        figures.bestMs = *std::min_element(times.begin(), times.end());
-        figures.worstMs = *std::max_element(times.begin(), times.end());
+        return ms.empty() ? 0 : sum / static_cast<double>(ms.size());
     }
+    double median() const {
+        std::vector<double> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    }
+    double cpuPerExchange() const {
+        const size_t n = ms.size() + static_cast<size_t>(failures);
+        return n == 0 ? 0 : cpu / static_cast<double>(n);
+    }
+};
+
+// Times `count` exchanges done by `one`, which says whether each succeeded.
+void timeBlock(int count, const std::function<bool()>& one, Tally& tally) {
+    const double cpuBefore = cpuMs();
+    for (int i = 0; i < count; ++i) {
+        const auto start = Clock::now();
+        const bool ok = one();
+        tally.add(std::chrono::duration<double, std::milli>(Clock::now() - start).count(), ok);
+    }
+    tally.cpu += cpuMs() - cpuBefore;
+}
+
+bool korvalBlock(int baud, int count, Tally& tally) {
+    LinkSettings::deviceAddress = 1;
+    if (openSerialPort(kPort, baud) == nullptr) {
+        std::fprintf(stderr, "bench_roundtrip: cannot open %s\n", portPath(kPort).c_str());
+        return false;
+    }
+    timeBlock(
+        count,
+        [] {
+            Bytes reply;
+            return ModbusExchange::exchange(readHoldingRequest(0, kRegisters), kReplyLength, 1000,
+                                            reply) == ExchangeResult::Ok;
+        },
+        tally);
+    closeSerialPort();
     return true;
 }
 
-void printTable(const std::vector<Figures>& rows, int rounds) {
-    std::printf("Round trip of a 121-register read (8 + 247 bytes), %d rounds per rate\n", rounds);
-    std::printf("%7s %9s %9s %9s %9s %10s %10s %7s %s\n", "baud", "line ms", "best ms", "mean ms",
-                "worst ms", "mean/line", "worst/line", "failed", "mean within 1.03");
-    for (const auto& row : rows) {
-        const double meanRatio = row.meanMs / row.lineMs;
-        std::printf("%7d %9.2f %9.2f %9.2f %9.2f %10.4f %10.4f %7d %s\n", row.baud, row.lineMs,
-                    row.bestMs, row.meanMs, row.worstMs, meanRatio, row.worstMs / row.lineMs,
-                    row.failures, meanRatio <= kTarget && row.failures == 0 ? "yes" : "NO");
+bool libmodbusBlock(const std::string& path, int baud, int count, Tally& tally) {
+    modbus_t* ctx = modbus_new_rtu(path.c_str(), baud, 'N', 8, 1);
+    if (ctx == nullptr || modbus_set_slave(ctx, 1) != 0 || modbus_connect(ctx) != 0) {
+        std::fprintf(stderr, "bench_roundtrip: libmodbus cannot open %s\n", path.c_str());
+        modbus_free(ctx);
+        return false;
     }
+    timeBlock(
+        count,
+        [ctx] {
+            uint16_t registers[kRegisters];
+            return modbus_read_registers(ctx, 0, kRegisters, registers) == kRegisters;
+        },
+        tally);
+    modbus_close(ctx);
+    modbus_free(ctx);
+    return true;
+}
+
+bool measure(int baud, int rounds, Tally& korval, Tally& libmodbus) {
+    const Device device = startDevice(baud);
+    if (device.pid < 0) {
+        std::fprintf(stderr, "bench_roundtrip: cannot start %s\n", KORVAL_DEVICE_EXE);
+        return false;
+    }
+    setPortPath(kPort, device.path);
+    Tally warmUp;
+    bool ok = korvalBlock(baud, 2, warmUp) && libmodbusBlock(device.path, baud, 2, warmUp);
+    for (int done = 0; ok && done < rounds; done += kBlock) {
+        const int count = std::min(kBlock, rounds - done);
+        ok =
+            korvalBlock(baud, count, korval) && libmodbusBlock(device.path, baud, count, libmodbus);
+    }
+    stopDevice(device);
+    return ok;
+}
+
+void printRow(const char* who, int baud, const Tally& tally, double goal) {
+    const double ratio = tally.mean() / lineTimeMs(baud);
+    std::printf(
+        "%-9s %6d %9.2f %9.2f %9.5f %9.5f %8.3f %7d  %s\n", who, baud, lineTimeMs(baud),
+        tally.mean(), ratio, tally.median() / lineTimeMs(baud), tally.cpuPerExchange(),
+        tally.failures,
+        goal <= 0 ? "" : (ratio <= goal && tally.failures == 0 ? "within goal" : "OVER GOAL"));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    std::vector<Figures> rows;
-    for (int baud : {9600, 19200}) {
-        Figures figures;
-        if (!measure(baud, rounds, figures)) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
+    std::printf(
+        "121-register read (8 + 247 bytes) against korval-device --pace BAUD, %d rounds "
+        "each,\nalternating blocks of %d. ratio = mean exchange time / line time (p50: median);\n"
+        "cpu ms = CPU time of this process per exchange.\n",
+        rounds, kBlock);
+    std::printf("%-9s %6s %9s %9s %9s %9s %8s %7s  %s\n", "master", "baud", "line ms", "mean ms",
+                "ratio", "p50 ratio", "cpu ms", "failed", "goal");
+    bool allWithin = true;
+    for (const Rate& rate : kRates) {
+        Tally korval;
+        Tally libmodbus;
+        if (!measure(rate.baud, rounds, korval, libmodbus)) {
             return 1;
         }
-        rows.push_back(figures);
+        printRow("korval", rate.baud, korval, rate.goal);
+        printRow("libmodbus", rate.baud, libmodbus, 0);
+        allWithin =
+            allWithin && korval.failures == 0 && korval.mean() / lineTimeMs(rate.baud) <= rate.goal;
     }
-    printTable(rows, rounds);
-    return 0;
+    std::printf("goals: korval ratio <= 1.002 at 9600, <= 1.003 at 19200\n");
+    return allWithin ? 0 : 1;
 }

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <thread>
+#include <ctime>
 #include <utility>
 
 #include "SerialPort.h"
@@ -56,11 +56,6 @@ bool waitReady(int fd, short events, Clock::time_point deadline) {
     }
 }
 
-bool peerGone(int fd) {
-    pollfd p{fd, POLLIN, 0};
-    return poll(&p, 1, 0) > 0 && (p.revents & kGone) != 0;
-}
-
 uint64_t readBudgetMs(const PortTimeouts& t, size_t size) {
     return t.readTotalConstantMs + uint64_t{t.readTotalPerByteMs} * size;
 }
@@ -99,7 +94,10 @@ size_t readPort(PortHandle handle, uint8_t* data, size_t size) {
     }
     const PortTimeouts& t = handle->timeouts;
     const auto total = deadlineAfter(readBudgetMs(t, size));
-    size_t got = 0;
+    size_t got = std::min(size, handle->held.size());
+    std::copy_n(handle->held.begin(), got, data);
+    handle->held.erase(handle->held.begin(),
+                       handle->held.begin() + static_cast<std::ptrdiff_t>(got));
     while (got < size) {
         const ssize_t n = read(handle->fd, data + got, size - got);
         if (n > 0) {
@@ -125,24 +123,28 @@ size_t readPort(PortHandle handle, uint8_t* data, size_t size) {
 
 void purgePort(PortHandle handle) {
     if (isOpen(handle)) {
+        handle->held.clear();
         tcflush(handle->fd, TCIOFLUSH);
     }
 }
 
 void discardRxBytes(PortHandle handle) {
     if (isOpen(handle)) {
+        handle->held.clear();
         tcflush(handle->fd, TCIFLUSH);
     }
 }
 
 // A tty has no pending line errors to clear here: framing and parity errors arrive as
-// bytes or are dropped by the driver.
+// bytes or are dropped by the driver. The queue is what a wait took off the line plus
+// what the terminal still holds.
 uint32_t rxQueueLength(PortHandle handle) {
     int count = 0;
     if (!isOpen(handle) || ioctl(handle->fd, FIONREAD, &count) != 0 || count < 0) {
-        return 0;
+        count = 0;
     }
-    return static_cast<uint32_t>(count);
+    return isOpen(handle) ? static_cast<uint32_t>(handle->held.size() + static_cast<size_t>(count))
+                          : 0;
 }
 
 int portBaudRate(PortHandle handle) {
@@ -160,19 +162,95 @@ void setRxWaitHook(std::function<void()> hook) {
     rxWaitHook() = std::move(hook);
 }
 
+namespace {
+
+// Bytes at the end of a reply that are waited for one by one rather than slept through.
+constexpr uint32_t kCatchUpBytes = 8;
+
+// The time one byte takes on the line: start bit, 8 data bits, stop bit.
+Clock::duration byteTime(int baudRate) {
+    if (baudRate <= 0) {
+        return Clock::duration::zero();
+    }
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::nanoseconds(10'000'000'000LL / baudRate));
+}
+
+// Moves what the terminal holds into the port's own buffer until `limit` bytes are held;
+// what lies beyond stays in the terminal, where FIONREAD still counts it. False when the
+// device hung up or failed: nothing more will arrive.
+bool takeArrived(SerialPort& port, size_t limit) {
+    uint8_t chunk[256];
+    while (port.held.size() < limit) {
+        const ssize_t n = read(port.fd, chunk, std::min(sizeof chunk, limit - port.held.size()));
+        if (n > 0) {
+            port.held.insert(port.held.end(), chunk, chunk + n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            return n < 0 && errno == EAGAIN;
+        }
+    }
+    return true;
+}
+
+// Waits until `until`, or until `events` are possible on fd; a hang-up always ends the wait.
+// Returns the events seen, 0 when the time ran out.
+short pollUntil(int fd, short events, Clock::time_point until) {
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(until - Clock::now());
+        if (left.count() <= 0) {
+            return 0;
+        }
+        const timespec timeout{static_cast<time_t>(left.count() / 1'000'000'000),
+                               static_cast<long>(left.count() % 1'000'000'000)};
+        pollfd p{fd, events, 0};
+        const int rc = ppoll(&p, 1, &timeout, nullptr);
+        if (rc < 0 && errno == EINTR) {
+            continue;
+        }
+        return rc < 0 ? static_cast<short>(POLLERR) : (rc == 0 ? 0 : p.revents);
+    }
+}
+
+}  // namespace
+
+// Bytes still missing cannot all be there before the line has carried them: with m missing,
+// the last one is at least (m - 1) byte times away however far the next one has come. So the
+// wait sleeps most of that time (only a hang-up wakes it), then sleeps on the line's
+// readability until the last byte lands. Whatever arrives meanwhile is taken off the line so
+// that readability means new bytes. The last few bytes are waited for one by one, because
+// a sender (or an adapter) that fell behind catches up in a burst, faster than the line.
+// A paced reply thus costs a dozen wake-ups, and the one that completes it comes within the
+// scheduler's latency of its last byte.
 uint32_t waitForRxBytes(PortHandle handle, uint16_t wanted, uint32_t timeoutMs) {
     if (!isOpen(handle)) {
         return 0;
     }
     const auto deadline = Clock::now() + milliseconds(timeoutMs);
+    const Clock::duration perByte = byteTime(handle->baudRate);
     for (;;) {
+        const bool alive = takeArrived(*handle, wanted);
         const uint32_t count = rxQueueLength(handle);
-        std::this_thread::sleep_for(milliseconds(2));
-        if (count >= wanted || Clock::now() > deadline) {
+        const auto now = Clock::now();
+        if (count >= wanted || now >= deadline || !alive) {
             return count;
         }
-        if (peerGone(handle->fd)) {
-            return count;  // a hung-up device will send nothing more
+        auto until = deadline;
+        if (rxWaitHook()) {
+            until = std::min(until, now + milliseconds(kRxWaitHookPeriodMs));
+        }
+        const uint32_t missing = wanted - count;
+        const auto onLine =
+            perByte *
+            static_cast<long>(missing > kCatchUpBytes + 1 ? missing - kCatchUpBytes - 1 : 0);
+        const bool quiet = count > 0 && onLine > Clock::duration::zero();
+        const short events = pollUntil(handle->fd, quiet ? short{0} : short{POLLIN},
+                                       quiet ? std::min(until, now + onLine) : until);
+        if ((events & kGone) != 0) {
+            takeArrived(*handle, wanted);
+            return rxQueueLength(handle);  // a hung-up device will send nothing more
         }
         if (const auto hook = rxWaitHook()) {  // a copy: the hook may replace itself
             hook();

@@ -1,4 +1,5 @@
-// Opening and closing the one serial port: exclusive, raw 8N1 at the caller's rate.
+// Opening and closing the one serial port: exclusive, raw 8N1 at the caller's rate, and
+// why an open failed.
 #include "SerialPort.h"
 
 #include <fcntl.h>
@@ -7,9 +8,13 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
+#include "PortLock.h"
 #include "SerialPortState.h"
 
 namespace {
@@ -64,37 +69,115 @@ bool configureLine(int fd, speed_t speed) {
            (applied.c_cflag & CSIZE) == CS8 && (applied.c_cflag & PARENB) == 0;
 }
 
-void releaseFd(int fd) {
-    ioctl(fd, TIOCNXCL);  // so the next opener is not refused by our leftover flag
-    close(fd);            // also drops the flock
+PortOpenError& lastError() {
+    static PortOpenError error;
+    return error;
 }
 
-// Another program holding the port fails the open: flock for cooperating programs,
-// TIOCEXCL for those that open the tty without locking.
-bool takeExclusive(int fd) {
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        return false;
+// Records why the open failed; returns null for the caller to pass on.
+PortHandle fail(PortFailure reason, int systemError = 0) {
+    lastError().reason = reason;
+    lastError().systemError = systemError;
+    return nullptr;
+}
+
+PortFailure openFailure(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+        case ENXIO:
+        case ENODEV:
+        case EIO:  // a ttyS node without a UART behind it
+            return PortFailure::NoSuchDevice;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return PortFailure::PermissionDenied;
+        case EBUSY:  // another program put the terminal in exclusive mode
+            return PortFailure::Busy;
+        default:
+            return PortFailure::Other;
     }
-    return ioctl(fd, TIOCEXCL) == 0;
 }
 
+// Everything an open took, given back in reverse; the terminal's settings are restored by
+// the caller before, so a failed open leaves no trace on the port.
+struct Claim {
+    std::string lockFile;
+    int fd = -1;
+
+    void undo() {
+        if (fd >= 0) {
+            close(fd);  // also drops the flock
+            fd = -1;
+        }
+        releaseLockFile(lockFile);
+        lockFile.clear();
+    }
+};
+
+// The lock file first, so that a port another program announced is not even opened (an
+// open raises DTR on a real line); then the flock, which the kernel drops with its holder.
 PortHandle openAt(const std::string& path, int baudRate) {
     const std::optional<speed_t> speed = speedConstant(baudRate);
     if (!speed) {
-        return nullptr;
+        return fail(PortFailure::SettingsRejected);
     }
-    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return nullptr;
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) == nullptr) {
+        const int error = errno;
+        return fail(openFailure(error), error);
     }
-    if (!takeExclusive(fd) || !configureLine(fd, *speed)) {
-        releaseFd(fd);
-        return nullptr;
+    const std::string device = resolved;
+    if (device != path) {
+        lastError().device = device;
+    }
+    Claim claim;
+    const LockAttempt lock = takeLockFile(device);
+    if (lock.outcome == LockAttempt::Outcome::Held) {
+        lastError().holderPid = lock.holder;
+        lastError().lockFile = lock.lockFile;
+        return fail(PortFailure::Busy);
+    }
+    if (lock.outcome == LockAttempt::Outcome::Taken) {
+        claim.lockFile = lock.lockFile;
+    }
+    claim.fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (claim.fd < 0) {
+        const int error = errno;
+        claim.undo();
+        if (error == EBUSY) {
+            lastError().holderPid = flockHolder(device);  // if it locks as well
+        }
+        return fail(openFailure(error), error);
+    }
+    if (flock(claim.fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        const bool busy = error == EWOULDBLOCK;
+        lastError().holderPid = busy ? flockHolder(device) : 0;
+        claim.undo();
+        return fail(busy ? PortFailure::Busy : PortFailure::Other, error);
+    }
+    termios original{};
+    if (tcgetattr(claim.fd, &original) != 0) {
+        const int error = errno;  // ENOTTY: not a terminal at all
+        claim.undo();
+        return fail(PortFailure::SettingsRejected, error);
+    }
+    if (!configureLine(claim.fd, *speed)) {
+        const int error = errno;
+        tcsetattr(claim.fd, TCSANOW, &original);
+        claim.undo();
+        return fail(PortFailure::SettingsRejected, error);
     }
     int dtr = TIOCM_DTR;
-    ioctl(fd, TIOCMBIC, &dtr);  // DTR off; a pseudo-terminal refuses, which is fine
-    tcflush(fd, TCIOFLUSH);
-    return new SerialPort{fd, baudRate, PortTimeouts{}};
+    ioctl(claim.fd, TIOCMBIC, &dtr);  // DTR off; a pseudo-terminal refuses, which is fine
+    tcflush(claim.fd, TCIOFLUSH);
+    auto* port = new SerialPort;
+    port->fd = claim.fd;
+    port->baudRate = baudRate;
+    port->lockFile = std::move(claim.lockFile);
+    return port;
 }
 
 }  // namespace
@@ -103,8 +186,19 @@ PortHandle openAt(const std::string& path, int baudRate) {
 // leaked with its lock held.
 PortHandle openSerialPort(int portNumber, int baudRate) {
     closeSerialPort();
-    LinkSettings::portHandle = openAt(portPath(portNumber), baudRate);
+    lastError() = PortOpenError{};
+    lastError().portNumber = portNumber;
+    lastError().path = portPath(portNumber);
+    lastError().baudRate = baudRate;
+    LinkSettings::portHandle = openAt(lastError().path, baudRate);
+    if (LinkSettings::portHandle != nullptr) {
+        lastError().reason = PortFailure::None;
+    }
     return LinkSettings::portHandle;
+}
+
+const PortOpenError& lastPortOpenError() {
+    return lastError();
 }
 
 void closeSerialPort() {
@@ -112,6 +206,7 @@ void closeSerialPort() {
     if (handle == nullptr) {
         return;
     }
-    releaseFd(handle->fd);
+    close(handle->fd);  // also drops the flock
+    releaseLockFile(handle->lockFile);
     delete handle;
 }

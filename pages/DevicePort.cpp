@@ -1,6 +1,7 @@
 // Register-level commands over the checked exchange, and the two ways a page holds the port.
 #include "DevicePort.h"
 
+#include "LineWait.h"
 #include "LinkSettings.h"
 #include "MessageBox.h"
 #include "ModbusExchange.h"
@@ -43,9 +44,11 @@ std::optional<Registers> readRegisters(const Bytes& request, uint16_t count, uin
     return values;
 }
 
+// The message is the same whatever went wrong; its details tell the technician the path and
+// the cause (missing, not permitted, held by whom, settings refused).
 bool openOrWarn() {
     if (openSerialPort(LinkSettings::portNumber, LinkSettings::baudRate) == nullptr) {
-        appMessageBox(kMsgPortOpenFailed);
+        appMessageBox(kMsgPortOpenFailed, portOpenErrorDetails(lastPortOpenError()));
         return false;
     }
     return true;
@@ -98,7 +101,9 @@ bool RegisterLink::write(const RegisterWrite& w, uint32_t timeoutMs) const {
                                               : writeRegister(w.start, w.values[0], timeoutMs);
 }
 
-PortSession::PortSession() : m_open(openOrWarn()) {}
+PortSession::PortSession() : m_open(openOrWarn()) {
+    keepPaintingWhileWaiting();
+}
 
 PortSession::~PortSession() {
     if (m_open) {
@@ -111,6 +116,7 @@ HeldPort::~HeldPort() {
 }
 
 bool HeldPort::open() {
+    keepPaintingWhileWaiting();
     release();
     m_open = openOrWarn();
     return m_open;

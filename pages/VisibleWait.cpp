@@ -8,7 +8,6 @@
 
 #include "EventLoop.h"
 #include "RegisterCoding.h"
-#include "SerialPort.h"
 
 namespace {
 // Repaints are cheap, but a wait polls every few milliseconds; this is often enough.
@@ -28,11 +27,11 @@ VisibleWait::VisibleWait(QWidget* owner, std::string text)
     refresh();
     m_box->show();
     QCoreApplication::processEvents();
-    setRxWaitHook([this] { refresh(); });
+    m_hook = std::make_unique<ScopedLineWait>([this] { refresh(); });
 }
 
 VisibleWait::~VisibleWait() {
-    setRxWaitHook({});
+    m_hook.reset();
     m_box->hide();
     delete m_box;
 }

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <memory>
 #include <string>
+
+#include "LineWait.h"
 
 class QProgressDialog;
 class QWidget;
@@ -25,6 +28,7 @@ class VisibleWait {
     void showSeconds(bool countdown, int seconds);
 
     QProgressDialog* m_box;
+    std::unique_ptr<ScopedLineWait> m_hook;
     std::string m_text;
     QElapsedTimer m_clock;
     int m_shownSeconds = -1;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -46,7 +47,7 @@ class ScenarioSession {
     std::vector<MessageBoxEvent> messages;  // in the order shown
     size_t messagesRead = 0;
     std::deque<PasswordAnswer> passwords;
-    size_t requestsRead = 0;  // of the device's request log
+    uint64_t requestsRead = 0;  // sequence number of the first unread request in the device's log
 
   private:
     std::optional<int> answerModal(CDialog& dialog);

@@ -1,5 +1,6 @@
 // Steps on the built-in device: registers, faults, stored records, and the requests it
-// received, read in order through the session's cursor into the device's log.
+// received, read in order through the session's cursor: the sequence number of the first
+// unread request, which stays valid while the device's log drops its oldest entries.
 #include <chrono>
 #include <thread>
 
@@ -34,17 +35,18 @@ FaultKind faultKind(ScenarioFault fault) {
     return FaultKind::Silent;
 }
 
-std::string describeUnread(const std::vector<LoggedFrame>& log, size_t from) {
-    if (from >= log.size()) {
+// `unread` starts at the first unread request the log still keeps.
+std::string describeUnread(const std::vector<LoggedFrame>& unread, size_t from = 0) {
+    if (from >= unread.size()) {
         return "no unread request";
     }
     std::string text = "unread ";
-    const size_t shown = std::min(log.size() - from, kRequestsShown);
+    const size_t shown = std::min(unread.size() - from, kRequestsShown);
     for (size_t i = from; i < from + shown; ++i) {
-        text += (i > from ? ", " : "") + formatHexBytes(log[i].bytes);
+        text += (i > from ? ", " : "") + formatHexBytes(unread[i].bytes);
     }
-    if (log.size() - from > shown) {
-        text += " (+" + std::to_string(log.size() - from - shown) + " more)";
+    if (unread.size() - from > shown) {
+        text += " (+" + std::to_string(unread.size() - from - shown) + " more)";
     }
     return text;
 }
@@ -52,38 +54,39 @@ std::string describeUnread(const std::vector<LoggedFrame>& log, size_t from) {
 StepFailure expectRequest(ScenarioSession& session, const std::vector<uint8_t>& bytes) {
     const auto deadline = std::chrono::steady_clock::now() + kLogGrace;
     for (;;) {
-        const std::vector<LoggedFrame> log = session.device()->requests();
-        for (size_t i = session.requestsRead; i < log.size(); ++i) {
-            if (log[i].bytes == bytes) {
-                session.requestsRead = i + 1;
+        const std::vector<LoggedFrame> unread =
+            session.device()->requestsSince(session.requestsRead);
+        for (const LoggedFrame& frame : unread) {
+            if (frame.bytes == bytes) {
+                session.requestsRead = frame.sequence + 1;
                 return std::nullopt;
             }
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            return describeUnread(log, session.requestsRead);
+            return describeUnread(unread);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
 StepFailure expectEveryRequest(ScenarioSession& session, const std::vector<uint8_t>& bytes) {
-    const std::vector<LoggedFrame> log = session.device()->requests();
-    if (session.requestsRead >= log.size()) {
-        return describeUnread(log, session.requestsRead);
+    const std::vector<LoggedFrame> unread = session.device()->requestsSince(session.requestsRead);
+    if (unread.empty()) {
+        return describeUnread(unread);
     }
-    for (size_t i = session.requestsRead; i < log.size(); ++i) {
-        if (log[i].bytes != bytes) {
-            return describeUnread(log, i);
+    for (size_t i = 0; i < unread.size(); ++i) {
+        if (unread[i].bytes != bytes) {
+            return describeUnread(unread, i);
         }
     }
-    session.requestsRead = log.size();
+    session.requestsRead = unread.back().sequence + 1;
     return std::nullopt;
 }
 
 StepFailure expectNoRequest(const ScenarioSession& session) {
-    const std::vector<LoggedFrame> log = session.device()->requests();
-    if (session.requestsRead < log.size()) {
-        return describeUnread(log, session.requestsRead);
+    const std::vector<LoggedFrame> unread = session.device()->requestsSince(session.requestsRead);
+    if (!unread.empty()) {
+        return describeUnread(unread);
     }
     return std::nullopt;
 }

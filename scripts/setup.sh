@@ -6,6 +6,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the fuzz targets (clang with libFuzzer) and the benchmark beside libmodbus, never the program
+  clang libclang-rt-dev llvm libmodbus-dev
   mbpoll
   xvfb xauth x11-apps xdotool imagemagick
   fonts-wqy-microhei

@@ -2,6 +2,7 @@
 #include "DeviceCommandLine.h"
 
 #include <charconv>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -33,6 +34,8 @@ constexpr NumberOption kNumberOptions[] = {
     {"--pace", 1, kMaxPaceBaud, &DeviceCommandLine::paceBaud},
     {"--records", 0, kMaxRecords, &DeviceCommandLine::records},
     {"--probe-delay", 0, kMaxProbeDelayMs, &DeviceCommandLine::probeDelayMs},
+    {"--fault-rate", 0, 100, &DeviceCommandLine::faultRatePercent},
+    {"--fault-seed", 0, std::numeric_limits<int>::max(), &DeviceCommandLine::faultSeed},
 };
 
 std::string rangeError(const NumberOption& option, std::string_view value) {
@@ -85,7 +88,7 @@ std::string deviceUsage() {
                       kMaxProbeDelayMs == 600'000,
                   "the usage text states both");
     return "usage: korval-device [--address N] [--pace BAUD] [--records N] [--probe-delay MS]\n"
-           "                     [--link PATH]\n"
+           "                     [--fault-rate PERCENT] [--fault-seed N] [--link PATH]\n"
            "Runs the simulated battery monitoring device as a Modbus RTU slave on a\n"
            "pseudo-terminal and prints the path to open as its serial port.\n"
            "  --address N       answer at address N (1..247, default 1)\n"
@@ -93,7 +96,11 @@ std::string deviceUsage() {
            "  --records N       fill every record store with N records (voltage: every group)\n"
            "  --probe-delay MS  answer the fully automatic probe registration after MS ms\n"
            "                    (0..600000, default 3000)\n"
+           "  --fault-rate PERCENT  spoil that share of the replies (0..100, default 0) with a\n"
+           "                    random fault: silent, short, bad CRC, exception or garbage\n"
+           "  --fault-seed N    seed of the random faults, to repeat a run (default: random)\n"
            "  --link PATH       also make PATH a symbolic link to the terminal (removed at exit)\n"
            "  --help            show this text\n"
-           "Stops on SIGINT or SIGTERM.\n";
+           "Stops on SIGINT or SIGTERM and then prints how many requests it answered and how\n"
+           "many of those replies it spoiled.\n";
 }

@@ -12,6 +12,8 @@ struct DeviceCommandLine {
     int paceBaud = 0;
     int records = -1;  // negative: leave the stores as the device starts them
     int probeDelayMs = static_cast<int>(DeviceModel::kDefaultProbeScanTime.count());
+    int faultRatePercent = 0;
+    int faultSeed = 0;  // 0: a different seed each run
     std::string linkPath;
     bool help = false;
 };

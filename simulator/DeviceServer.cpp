@@ -112,7 +112,10 @@ struct DeviceServer::Line {
 DeviceServer::DeviceServer() : DeviceServer(Options{}) {}
 
 DeviceServer::DeviceServer(Options options)
-    : m_options(options), m_model(options.address), m_paceBaud(options.paceBaud) {}
+    : m_options(options),
+      m_model(options.address),
+      m_randomFaults(options.faultRatePercent, options.faultSeed),
+      m_paceBaud(options.paceBaud) {}
 
 DeviceServer::~DeviceServer() {
     stop();
@@ -214,7 +217,25 @@ void DeviceServer::clearFaults() {
 
 std::vector<LoggedFrame> DeviceServer::requests() const {
     std::lock_guard lock(m_mutex);
-    return m_log;
+    return {m_log.begin(), m_log.end()};
+}
+
+std::vector<LoggedFrame> DeviceServer::requestsSince(uint64_t sequence) const {
+    std::lock_guard lock(m_mutex);
+    const auto first = std::find_if(m_log.begin(), m_log.end(), [sequence](const LoggedFrame& f) {
+        return f.sequence >= sequence;
+    });
+    return {first, m_log.end()};
+}
+
+uint64_t DeviceServer::requestsSeen() const {
+    std::lock_guard lock(m_mutex);
+    return m_requestsSeen;
+}
+
+ServerCounters DeviceServer::counters() const {
+    std::lock_guard lock(m_mutex);
+    return m_counters;
 }
 
 void DeviceServer::clearRequests() {
@@ -292,11 +313,21 @@ void DeviceServer::handleFrame(Line& line, std::vector<uint8_t> frame, bool trun
     ShapedReply shaped;
     {
         std::lock_guard lock(m_mutex);
-        m_log.push_back(LoggedFrame{frame, arrival});
+        m_log.push_back(LoggedFrame{frame, arrival, m_requestsSeen++});
+        if (m_log.size() > kRequestLogLimit) {
+            m_log.pop_front();
+        }
         if (truncated || !frameCrcOk(frame) || frame[0] != m_options.address) {
             return;
         }
-        const auto fault = m_faults.takeNext();
+        // Queued faults and passes come first; random ones only fill in where none is queued.
+        const bool queued = !m_faults.empty();
+        std::optional<Fault> fault = m_faults.takeNext();
+        if (!queued) {
+            fault = m_randomFaults.draw();
+        }
+        ++m_counters.answered;
+        m_counters.faultsInjected += fault ? 1 : 0;
         DeviceModel::Reply reply;
         if (!fault || faultExecutesRequest(*fault)) {
             reply = m_model.respond(frame);

@@ -1,10 +1,14 @@
 // The simulated monitoring device as a Modbus RTU slave on a pseudo-terminal, served on
 // its own thread: framing, optional line pacing, fault injection and a request log.
+// The log keeps the last kRequestLogLimit frames only (a continuous reading would otherwise
+// grow it by some 11 MB a day); each frame carries its sequence number, so a reader that
+// remembers where it stopped (the scenario runner) reads on from there.
 #pragma once
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -20,6 +24,13 @@
 struct LoggedFrame {
     std::vector<uint8_t> bytes;
     std::chrono::steady_clock::time_point time;  // when the frame had arrived in full
+    uint64_t sequence = 0;                       // counts every frame seen, from 0
+};
+
+// What the device did since it started: for checks that compare its view with a master's.
+struct ServerCounters {
+    uint64_t answered = 0;        // requests to this device that the model handled
+    uint64_t faultsInjected = 0;  // of those, replies spoiled by a fault (queued or random)
 };
 
 class DeviceServer {
@@ -27,7 +38,14 @@ class DeviceServer {
     struct Options {
         int address = 1;
         int paceBaud = 0;  // 0: replies leave at once, requests count as arrived at once
+        // Percentage of replies spoiled by a random fault (0..100), of the kinds that fail
+        // exactly the exchange they hit (see RandomFaults).
+        int faultRatePercent = 0;
+        uint32_t faultSeed = 0;  // the random faults' seed; 0: a different one each run
     };
+
+    // How many frames the request log keeps: the last ones seen.
+    static constexpr size_t kRequestLogLimit = 4096;
 
     DeviceServer();
     explicit DeviceServer(Options options);
@@ -60,9 +78,17 @@ class DeviceServer {
     // The next `count` replies go out unchanged, ahead of faults injected after this.
     void passReplies(int count);
 
-    // Every frame seen on the line, whatever its address, valid or not.
+    // The frames seen on the line that the log still keeps, oldest first, whatever their
+    // address, valid or not.
     std::vector<LoggedFrame> requests() const;
+    // Those kept frames whose sequence number is `sequence` or later.
+    std::vector<LoggedFrame> requestsSince(uint64_t sequence) const;
+    // How many frames were ever seen: the sequence number the next one will get.
+    uint64_t requestsSeen() const;
+    // Empties the log; sequence numbers go on.
     void clearRequests();
+
+    ServerCounters counters() const;
 
     // The pseudo-terminal goes away: a program holding it sees a hang-up, and reopening
     // the path fails. The registers survive for inspection.
@@ -89,7 +115,10 @@ class DeviceServer {
     mutable std::mutex m_mutex;  // guards the model, the faults and the log
     DeviceModel m_model;
     FaultPlan m_faults;
-    std::vector<LoggedFrame> m_log;
+    RandomFaults m_randomFaults;
+    std::deque<LoggedFrame> m_log;
+    uint64_t m_requestsSeen = 0;
+    ServerCounters m_counters;
 
     PtyEndpoint m_pty;
     int m_wakePipe[2] = {-1, -1};

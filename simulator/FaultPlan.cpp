@@ -60,6 +60,21 @@ std::optional<Fault> FaultPlan::takeNext() {
     return fault;
 }
 
+RandomFaults::RandomFaults(int ratePercent, uint32_t seed)
+    : m_ratePercent(std::clamp(ratePercent, 0, 100)),
+      m_random(seed != 0 ? seed : (m_ratePercent > 0 ? std::random_device{}() : 1u)) {}
+
+std::optional<Fault> RandomFaults::draw() {
+    static constexpr FaultKind kKinds[] = {FaultKind::Silent, FaultKind::Short, FaultKind::BadCrc,
+                                           FaultKind::Exception, FaultKind::Garbage};
+    if (m_ratePercent == 0 ||
+        std::uniform_int_distribution<int>(0, 99)(m_random) >= m_ratePercent) {
+        return std::nullopt;
+    }
+    const auto kind = std::uniform_int_distribution<size_t>(0, std::size(kKinds) - 1)(m_random);
+    return Fault{kKinds[kind], -1};
+}
+
 bool faultExecutesRequest(const Fault& fault) {
     return fault.kind != FaultKind::Silent && fault.kind != FaultKind::Exception;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <random>
 #include <span>
 #include <vector>
 
@@ -42,6 +43,23 @@ class FaultPlan {
         int remaining;
     };
     std::deque<Pending> m_pending;
+};
+
+// Faults drawn at random for a share of the replies, for long runs against a misbehaving
+// device. Only kinds that fail the very exchange they hit, and no later one, are drawn:
+// silent, short, bad CRC, exception and garbage. Not long (on a paced line the extra bytes
+// may come after the master took its reply) and not late (the reply would land in a later
+// exchange).
+class RandomFaults {
+  public:
+    // `ratePercent` is clamped to 0..100; seed 0 draws a seed of its own.
+    explicit RandomFaults(int ratePercent = 0, uint32_t seed = 0);
+    // The fault for the next reply; none when it passes.
+    std::optional<Fault> draw();
+
+  private:
+    int m_ratePercent;
+    std::mt19937 m_random;
 };
 
 // What actually goes on the line for one request.

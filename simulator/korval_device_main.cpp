@@ -36,7 +36,9 @@ sigset_t blockStopSignals() {
 
 int serve(const DeviceCommandLine& options) {
     const sigset_t stopSignals = blockStopSignals();
-    DeviceServer server(DeviceServer::Options{options.address, options.paceBaud});
+    DeviceServer server(DeviceServer::Options{options.address, options.paceBaud,
+                                              options.faultRatePercent,
+                                              static_cast<uint32_t>(options.faultSeed)});
     server.setAutoRegistrationDelayMs(options.probeDelayMs);
     if (options.records >= 0) {
         seedAll(server, options.records);
@@ -61,6 +63,9 @@ int serve(const DeviceCommandLine& options) {
     while (sigwait(&stopSignals, &received) != 0) {
     }
     server.stop();
+    const ServerCounters counters = server.counters();
+    std::cout << "korval-device: answered " << counters.answered << " requests, "
+              << counters.faultsInjected << " with an injected fault" << std::endl;
     return 0;
 }
 

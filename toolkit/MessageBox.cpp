@@ -20,6 +20,9 @@ void showModalBox(const MessageBoxEvent& event) {
         event.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
     QWidget* parent = event.owner != nullptr ? event.owner : QApplication::activeWindow();
     QMessageBox box(icon, QString::fromUtf8(kAppName), qstr(event.text), QMessageBox::Ok, parent);
+    if (!event.details.empty()) {
+        box.setDetailedText(qstr(event.details));
+    }
     box.exec();
 }
 
@@ -38,10 +41,10 @@ void setMessageSink(MessageSink sink) {
     currentSink() = std::move(sink);
 }
 
-void appMessageBox(std::string_view text) {
-    deliver({nullptr, std::string(text), MessageIcon::Warning});
+void appMessageBox(std::string_view text, std::string_view details) {
+    deliver({nullptr, std::string(text), MessageIcon::Warning, std::string(details)});
 }
 
 void ownedMessageBox(QWidget* owner, std::string_view text) {
-    deliver({owner, std::string(text), MessageIcon::None});
+    deliver({owner, std::string(text), MessageIcon::None, {}});
 }

@@ -16,11 +16,14 @@ struct MessageBoxEvent {
     QWidget* owner = nullptr;  // null for the application box
     std::string text;
     MessageIcon icon = MessageIcon::None;
+    std::string details;  // shown behind the box's details button; empty: no such button
 };
 
 using MessageSink = std::function<void(const MessageBoxEvent&)>;
 
 // Replaces the sink; an empty sink restores the GUI's modal QMessageBox.
 void setMessageSink(MessageSink sink);
-void appMessageBox(std::string_view text);
+// `details`, when given, explain the message further (the box's "show details" part); the
+// message itself stays as it is.
+void appMessageBox(std::string_view text, std::string_view details = {});
 void ownedMessageBox(QWidget* owner, std::string_view text);

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <climits>
 
+#include "BadInput.h"
 #include "ModbusFrame.h"
 #include "PageHarness.h"
 #include "ProbePage.h"
@@ -111,6 +112,29 @@ TEST_F(ProbePage, EveryEditTakesAnyTextAsTheCLibraryWould) {
         if (c.number < 1 || c.number > 40) {
             EXPECT_EQ(takeMessage(), "请输入1~40之间的整数通道号");
         }
+        EXPECT_EQ(LinkSettings::portHandle, nullptr);
+    }
+}
+
+// The shared corpus of hostile text: the maximum is set or refused, a channel is read or
+// refused, each with the port closed after it.
+TEST_F(ProbePage, TheHostileCorpusIsSentOrRefusedCleanly) {
+    const auto corpus = loadBadInputs();
+    ASSERT_GT(corpus.size(), 20u);
+    for (const BadInput& input : corpus) {
+        SCOPED_TRACE(input.name);
+        messages.clear();
+        page.typeAsUser(ids::kMaxProbes, input.text);
+        page.clickControl(ids::kSetMax);
+        const std::string said = takeMessage();
+        EXPECT_TRUE(said == "设置成功" || said == "请输入0~40的有效整数") << said;
+        page.typeAsUser(ids::kMaxProbes, "40");
+        page.clickControl(ids::kSetMax);
+        messages.clear();
+        page.typeAsUser(ids::kReadChannel, input.text);
+        page.clickControl(ids::kReadId);
+        const std::string read = takeMessage();
+        EXPECT_TRUE(read.empty() || read == "请输入1~40之间的整数通道号") << read;
         EXPECT_EQ(LinkSettings::portHandle, nullptr);
     }
 }

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <climits>
 
+#include "BadInput.h"
 #include "ModbusFrame.h"
 #include "PageHarness.h"
 #include "SystemParamPage.h"
@@ -159,4 +160,36 @@ TEST_F(SystemParamPage, FactoryModeTakesOnlyTheExactCode) {
     page.clickControl(ids::kFactoryMode);
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(page.isControlShown(ids::kDischarge));
+}
+
+// The shared corpus of hostile text in every edit at once, then every "设置": each answers
+// with one request or one refusal, and the port is closed after each.
+TEST_F(SystemParamPage, TheHostileCorpusInEveryEditIsSentOrRefusedCleanly) {
+    const int edits[] = {ids::kIrInterval,   ids::kSensorRange, ids::kIrLimit,
+                         ids::kCurrentLimit, ids::kTempUpper,   ids::kTempLower,
+                         ids::kVoltUpper,    ids::kVoltLower,   ids::kDischarge};
+    const int sets[] = {ids::kSetIrInterval,   ids::kSetSensorRange, ids::kSetIrLimit,
+                        ids::kSetCurrentLimit, ids::kSetTempLimits,  ids::kSetVoltLimits,
+                        ids::kSetDischarge};
+    const auto corpus = loadBadInputs();
+    ASSERT_GT(corpus.size(), 20u);
+    for (const BadInput& input : corpus) {
+        SCOPED_TRACE(input.name);
+        for (int edit : edits) {
+            page.typeAsUser(edit, input.text);
+        }
+        for (int set : sets) {
+            device.clearRequests();
+            messages.clear();
+            page.clickControl(set);
+            const std::string said = takeMessage();
+            // The device may refuse a value (month 0, say): then it says so itself.
+            const bool sent = said == "设置成功" || said == "设置失败";
+            EXPECT_TRUE(sent || said == "输入的数值范围在1~5000之间,请重新输入" ||
+                        said == "电压上限与下限不能大于或等于25.5")
+                << said;
+            EXPECT_EQ(device.requests().size(), sent ? 1u : 0u);
+            EXPECT_EQ(LinkSettings::portHandle, nullptr);
+        }
+    }
 }

@@ -1,11 +1,15 @@
 // Register coding and text-to-number rules, edge cases included.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
+#include "BadInput.h"
 #include "RegisterCoding.h"
 
 namespace {
@@ -136,6 +140,56 @@ TEST(FormatText, FormatsAnyLength) {
     EXPECT_EQ(formatText("%s", ""), "");
     const std::string long_text(5000, 'k');
     EXPECT_EQ(formatText("<%s>", long_text.c_str()), "<" + long_text + ">");
+}
+
+TEST(BadInputCorpus, DecodesItsEscapes) {
+    const std::vector<BadInput> corpus = loadBadInputs();
+    ASSERT_GE(corpus.size(), 100u);
+    auto text = [&](std::string_view name) {
+        const auto it = std::find_if(corpus.begin(), corpus.end(),
+                                     [&](const BadInput& e) { return e.name == name; });
+        return it == corpus.end() ? std::string("<missing>") : it->text;
+    };
+    EXPECT_EQ(text("empty"), "");
+    EXPECT_EQ(text("blank mix"), " \t\v \t");
+    EXPECT_EQ(text("NUL in number"), std::string("12\0"
+                                                 "34",
+                                                 5));
+    EXPECT_EQ(text("invalid UTF-8"), "\xff\xfe");
+    EXPECT_EQ(text("40 kB nines"), std::string(40960, '9'));
+    EXPECT_EQ(text("10 kB blanks then 7"), std::string(10240, ' ') + "7");
+    EXPECT_EQ(text("40 kB Chinese").size(), 13654u * 3);
+    EXPECT_EQ(badinput::decode("\\x\\{2:ab}\\q"), "\\xabab\\q");  // unknown escape kept
+}
+
+// The C library reads what the operator typed as a C string: up to the first NUL.
+std::string asCString(const std::string& text) {
+    return text.substr(0, text.find('\0'));
+}
+
+TEST(BadInputCorpus, TextToNumberAgreesWithTheCLibrary) {
+    for (const BadInput& entry : loadBadInputs()) {
+        SCOPED_TRACE(entry.name);
+        const std::string c = asCString(entry.text);
+
+        // atoi, saturated where the C library would overflow int.
+        const long wide = std::strtol(c.c_str(), nullptr, 10);
+        const int expectedInt = static_cast<int>(std::clamp<long>(wide, INT_MIN, INT_MAX));
+        EXPECT_EQ(textToInt(entry.text), expectedInt);
+        if (wide == expectedInt) {
+            EXPECT_EQ(textToInt(entry.text), std::atoi(c.c_str()));
+        }
+
+        // atof on the decimal part only: hexadecimal floats, inf and nan are not read.
+        const std::string decimal = c.substr(0, c.find_first_of("xXiInN"));
+        const double expectedDouble = std::atof(decimal.c_str());
+        EXPECT_EQ(textToDouble(entry.text), expectedDouble);
+        EXPECT_EQ(std::signbit(textToDouble(entry.text)), std::signbit(expectedDouble));
+
+        unsigned long scanned = 0;
+        const bool matched = std::sscanf(c.c_str(), "%lx", &scanned) == 1;
+        EXPECT_EQ(textToHex(entry.text), matched ? scanned : 0ul);
+    }
 }
 
 }  // namespace

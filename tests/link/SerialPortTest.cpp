@@ -201,6 +201,64 @@ TEST_F(SerialIo, DiscardDropsOnlyWhatWaits) {
     EXPECT_EQ(waitForRxBytes(handle, 1, 5000), 1u);
 }
 
+TEST_F(SerialIo, BytesTakenByAWaitAreReadInOrderWithTheRest) {
+    const PortHandle handle = openPort();
+    ASSERT_NE(handle, nullptr);
+    pty.send(Bytes{1, 2, 3});
+    EXPECT_EQ(waitForRxBytes(handle, 7, 200), 3u);  // times out with what came
+    EXPECT_EQ(rxQueueLength(handle), 3u);
+    pty.send(Bytes{4, 5, 6, 7, 8});
+    EXPECT_EQ(waitForRxBytes(handle, 7, 5000), 8u);  // one more than wanted: all counted
+    Bytes got(4);
+    ASSERT_EQ(readPort(handle, got.data(), got.size()), 4u);
+    EXPECT_EQ(got, (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(rxQueueLength(handle), 4u);
+    got.assign(4, 0);
+    ASSERT_EQ(readPort(handle, got.data(), got.size()), 4u);
+    EXPECT_EQ(got, (Bytes{5, 6, 7, 8}));
+
+    pty.send(Bytes{9, 9});
+    EXPECT_EQ(waitForRxBytes(handle, 5, 100), 2u);
+    discardRxBytes(handle);  // drops what the wait took as well
+    EXPECT_EQ(rxQueueLength(handle), 0u);
+    pty.send(Bytes{0x42});
+    ASSERT_EQ(waitForRxBytes(handle, 1, 5000), 1u);
+    EXPECT_EQ(readPort(handle, got.data(), 1), 1u);
+    EXPECT_EQ(got[0], 0x42);
+}
+
+TEST_F(SerialIo, AReplyTricklingInIsWaitedForWhole) {
+    const PortHandle handle = openPort(19200);
+    ASSERT_NE(handle, nullptr);
+    const Bytes reply{0x01, 0x03, 0x02, 0x80, 0x7B, 0x99, 0x5A};
+    auto peer = std::async(std::launch::async, [&] {
+        for (uint8_t byte : reply) {  // slower than the line: the wait must not give up early
+            pty.send(Bytes{byte});
+            std::this_thread::sleep_for(15ms);
+        }
+    });
+    EXPECT_EQ(waitForRxBytes(handle, 7, 5000), 7u);
+    peer.get();
+    Bytes got(7);
+    EXPECT_EQ(readPort(handle, got.data(), got.size()), 7u);
+    EXPECT_EQ(got, reply);
+}
+
+TEST_F(SerialIo, TheWaitHookRunsThroughoutALongWait) {
+    const PortHandle handle = openPort();
+    ASSERT_NE(handle, nullptr);
+    int calls = 0;
+    setRxWaitHook([&] { ++calls; });
+    pty.send(Bytes{1});  // a reply that started and then stalled
+    EXPECT_EQ(waitForRxBytes(handle, 7, 400), 1u);
+    setRxWaitHook({});
+    // Every 10 ms over 400 ms; far fewer would mean the hook waits for bytes or the end.
+    EXPECT_GE(calls, 10);
+    const int before = calls;
+    EXPECT_EQ(waitForRxBytes(handle, 7, 50), 1u);
+    EXPECT_EQ(calls, before);  // cleared: no longer called
+}
+
 TEST_F(SerialIo, VanishedDeviceNeverHangs) {
     const PortHandle handle = openPort();
     ASSERT_NE(handle, nullptr);

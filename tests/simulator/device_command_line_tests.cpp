@@ -31,6 +31,11 @@ TEST(DeviceCommandLineTest, DefaultsAndEveryOptionTogether) {
     EXPECT_EQ(all.options.linkPath, "/tmp/dev");
     EXPECT_TRUE(all.options.help);
     EXPECT_EQ(parse({"--probe-delay", "600000"}).options.probeDelayMs, 600000);
+    EXPECT_EQ(none.options.faultRatePercent, 0);
+    const auto faults = parse({"--fault-rate", "100", "--fault-seed", "2147483647"});
+    EXPECT_TRUE(faults.error.empty()) << faults.error;
+    EXPECT_EQ(faults.options.faultRatePercent, 100);
+    EXPECT_EQ(faults.options.faultSeed, 2147483647);
 }
 
 TEST(DeviceCommandLineTest, BadValuesAndUnknownOptionsAreRefusedWithTheirName) {
@@ -51,6 +56,10 @@ TEST(DeviceCommandLineTest, BadValuesAndUnknownOptionsAreRefusedWithTheirName) {
         {{"--probe-delay", "600001"}, "--probe-delay"},
         {{"--probe-delay", "3s"}, "--probe-delay"},
         {{"--probe-delay"}, "--probe-delay"},
+        {{"--fault-rate", "101"}, "--fault-rate"},
+        {{"--fault-rate", "-1"}, "--fault-rate"},
+        {{"--fault-rate", "5%"}, "--fault-rate"},
+        {{"--fault-seed", "2147483648"}, "--fault-seed"},
         {{"--verbose"}, "--verbose"},
         {{"extra"}, "extra"},
         {{"--link", "/tmp/x", "-x"}, "-x"},

@@ -1,5 +1,6 @@
 // The korval-device program as a separate process: a third-party Modbus master (mbpoll)
-// reads it through its --link path, it stops cleanly on SIGTERM, and it refuses bad input.
+// reads it through its --link path, it stops cleanly on SIGTERM (telling what it answered
+// and spoiled), and it refuses bad input.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -13,6 +14,10 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "LinkSettings.h"
+#include "ModbusExchange.h"
+#include "SerialPort.h"
 
 namespace {
 
@@ -158,6 +163,29 @@ TEST(DeviceProgramTest, SigintStopsAnotherAddressCleanlyAndItAnswersOnlyThere) {
     ASSERT_EQ(kill(device.pid, SIGINT), 0);
     EXPECT_EQ(waitExit(device.pid, std::chrono::seconds(5)), 0);
     close(device.output);
+}
+
+TEST(DeviceProgramTest, RandomFaultsFailTheExchangesTheyHitAndAreCountedAtExit) {
+    const Child device = spawn({kDevice, "--fault-rate", "100", "--fault-seed", "3"});
+    const std::string banner = readOutput(device.output, "\n", std::chrono::seconds(10));
+    const auto at = banner.find(" on ");
+    ASSERT_NE(at, std::string::npos) << banner;
+    setPortPath(1, banner.substr(at + 4, banner.find('\n') - at - 4));
+    LinkSettings::deviceAddress = 1;
+    ASSERT_NE(openSerialPort(1, 9600), nullptr);
+    for (int i = 0; i < 3; ++i) {
+        Bytes reply;
+        EXPECT_EQ(ModbusExchange::exchange(readHoldingRequest(0x0050, 1), 7, 150, reply),
+                  ExchangeResult::Failed);
+    }
+    closeSerialPort();
+    clearPortPaths();
+    ASSERT_EQ(kill(device.pid, SIGTERM), 0);
+    const std::string report = readOutput(device.output, "", std::chrono::seconds(5));
+    EXPECT_EQ(waitExit(device.pid, std::chrono::seconds(5)), 0);
+    close(device.output);
+    EXPECT_NE(report.find("answered 3 requests, 3 with an injected fault"), std::string::npos)
+        << report;
 }
 
 TEST(DeviceProgramTest, BadCommandLinesExitWithStatusTwoAndOneLineOfExplanation) {

@@ -2,6 +2,8 @@
 // request log, addressing, and a device that keeps its state across many openings.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "ServerTestSupport.h"
 
 using namespace servertest;
@@ -57,6 +59,40 @@ TEST_F(CleanExchangeTest, TheDeviceLogsEachRequestExactlyAsSentWithItsTime) {
     }
     m_server.clearRequests();
     EXPECT_TRUE(m_server.requests().empty());
+}
+
+TEST_F(CleanExchangeTest, TheLogKeepsTheLatestRequestsAndNumbersEveryOne) {
+    ASSERT_TRUE(open());
+    // Frames for another address are logged but not answered: a quick way to fill the log.
+    const size_t sent = DeviceServer::kRequestLogLimit + 100;
+    Bytes burst;
+    for (size_t i = 0; i < sent; ++i) {
+        const Bytes frame = frameRequest(9, readHoldingRequest(static_cast<uint16_t>(i), 1));
+        burst.insert(burst.end(), frame.begin(), frame.end());
+    }
+    ASSERT_EQ(writePort(LinkSettings::portHandle, burst.data(), burst.size()), burst.size());
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (m_server.requestsSeen() < sent && Clock::now() < deadline) {
+        std::this_thread::sleep_for(milliseconds(10));
+    }
+    ASSERT_EQ(m_server.requestsSeen(), sent);
+
+    const auto log = m_server.requests();
+    ASSERT_EQ(log.size(), DeviceServer::kRequestLogLimit);
+    EXPECT_EQ(log.front().sequence, 100u);
+    EXPECT_EQ(log.front().bytes, frameRequest(9, readHoldingRequest(100, 1)));
+    EXPECT_EQ(log.back().sequence, sent - 1);
+    EXPECT_EQ(log.back().bytes,
+              frameRequest(9, readHoldingRequest(static_cast<uint16_t>(sent - 1), 1)));
+    EXPECT_EQ(m_server.requestsSince(sent - 2).size(), 2u);
+    EXPECT_EQ(m_server.requestsSince(0).size(), log.size());  // what is gone stays gone
+    EXPECT_TRUE(m_server.requestsSince(sent).empty());
+
+    m_server.clearRequests();
+    EXPECT_EQ(readCurrent(), ExchangeResult::Ok);
+    const auto after = m_server.requestsSince(sent);
+    ASSERT_EQ(after.size(), 1u);  // numbering goes on across a clear
+    EXPECT_EQ(after[0].sequence, sent);
 }
 
 TEST_F(CleanExchangeTest, TwentyOpeningsInARowAllSucceedAndTheDeviceKeepsItsState) {

@@ -1,6 +1,8 @@
 // How each injected fault changes a reply, and how pending faults are used up.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "FaultPlan.h"
 #include "ModbusFrame.h"
 
@@ -82,6 +84,42 @@ TEST(FaultPlanTest, OnlySilenceAndExceptionsLeaveTheRequestUndone) {
     for (auto kind : {FaultKind::Short, FaultKind::Long, FaultKind::BadCrc, FaultKind::Late,
                       FaultKind::Garbage}) {
         EXPECT_TRUE(faultExecutesRequest(Fault{kind, -1}));
+    }
+}
+
+TEST(RandomFaultsTest, DrawTheirShareOfOnlyTheKindsThatFailOneExchange) {
+    RandomFaults none(0, 1);
+    RandomFaults all(100, 1);
+    RandomFaults quarter(25, 42);
+    std::map<FaultKind, int> kinds;
+    int drawn = 0;
+    for (int i = 0; i < 20000; ++i) {
+        EXPECT_FALSE(none.draw().has_value());
+        ASSERT_TRUE(all.draw().has_value());
+        if (const auto fault = quarter.draw()) {
+            ++drawn;
+            ++kinds[fault->kind];
+            EXPECT_LT(fault->parameter, 0);  // the kind's default
+        }
+    }
+    EXPECT_NEAR(drawn, 5000, 400);
+    EXPECT_EQ(kinds.size(), 5u);
+    EXPECT_EQ(kinds.count(FaultKind::Late), 0u);
+    EXPECT_EQ(kinds.count(FaultKind::Long), 0u);
+    EXPECT_FALSE(RandomFaults(-5, 1).draw().has_value());  // clamped, not wrapped
+    EXPECT_TRUE(RandomFaults(500, 1).draw().has_value());
+}
+
+TEST(RandomFaultsTest, TheSameSeedRepeatsTheRun) {
+    RandomFaults first(50, 9);
+    RandomFaults second(50, 9);
+    for (int i = 0; i < 1000; ++i) {
+        const auto a = first.draw();
+        const auto b = second.draw();
+        ASSERT_EQ(a.has_value(), b.has_value());
+        if (a) {
+            ASSERT_EQ(a->kind, b->kind);
+        }
     }
 }
 

@@ -43,6 +43,35 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, InjectedFaultTest,
                                            FaultCase{FaultKind::Garbage, true, "Garbage"}),
                          [](const auto& param) { return std::string(param.param.name); });
 
+class RandomFaultTest : public DeviceLinkTest {
+  protected:
+    RandomFaultTest() : DeviceLinkTest(DeviceServer::Options{1, 0, 50, 77}) {}
+};
+
+TEST_F(RandomFaultTest, EachRandomFaultFailsExactlyTheExchangeItHits) {
+    ASSERT_TRUE(open());
+    int failed = 0;
+    constexpr int kExchanges = 40;
+    for (int i = 0; i < kExchanges; ++i) {
+        Bytes reply;
+        // A short time-out: a silent reply costs little, and a late one would not fit in it.
+        failed += ModbusExchange::exchange(readHoldingRequest(0x0050, 1), 7, 50, reply) ==
+                  ExchangeResult::Failed;
+    }
+    const ServerCounters counters = m_server.counters();
+    EXPECT_EQ(counters.answered, static_cast<uint64_t>(kExchanges));
+    EXPECT_EQ(counters.faultsInjected, static_cast<uint64_t>(failed));
+    EXPECT_GT(failed, 0);
+    EXPECT_LT(failed, kExchanges);
+
+    // Queued faults and passes take precedence over random ones.
+    m_server.passReplies(5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(readCurrent(), ExchangeResult::Ok);
+    }
+    EXPECT_EQ(m_server.counters().faultsInjected, counters.faultsInjected);
+}
+
 class FaultQueueTest : public DeviceLinkTest {};
 
 TEST_F(FaultQueueTest, FaultsQueueInOrderAndClearingThemRestoresCleanReplies) {

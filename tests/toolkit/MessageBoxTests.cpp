@@ -31,10 +31,16 @@ TEST(MessageBoxes, SinkRecordsOwnerTextAndIcon) {
     EXPECT_EQ(sink.events[1].text, "读取失败");
     EXPECT_EQ(sink.events[1].icon, MessageIcon::None);
     EXPECT_EQ(sink.events[2].icon, MessageIcon::None);
+    EXPECT_TRUE(sink.events[0].details.empty());
+
+    appMessageBox("没有发现此串口或此串口被占用", "串口：COM1，/dev/ttyS0\n原因：没有这个设备。");
+    ASSERT_EQ(sink.events.size(), 4u);
+    EXPECT_EQ(sink.events[3].text, "没有发现此串口或此串口被占用");
+    EXPECT_EQ(sink.events[3].details, "串口：COM1，/dev/ttyS0\n原因：没有这个设备。");
 }
 
 struct ShownBox {
-    std::string title, text;
+    std::string title, text, details;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QWidget* parent = nullptr;
     bool okOnly = false;
@@ -50,6 +56,7 @@ void answerNextBox(ShownBox& shown) {
         }
         shown.title = box->windowTitle().toStdString();
         shown.text = box->text().toStdString();
+        shown.details = box->detailedText().toStdString();
         shown.icon = box->icon();
         shown.parent = box->parentWidget();
         shown.okOnly = box->standardButtons() == QMessageBox::Ok;
@@ -71,6 +78,14 @@ TEST(MessageBoxes, WithoutASinkTheGuiShowsAModalBoxNamedForTheApplication) {
     EXPECT_EQ(app.text, "没有发现此串口或此串口被占用");
     EXPECT_EQ(app.icon, QMessageBox::Warning);
     EXPECT_TRUE(app.okOnly);
+    EXPECT_EQ(app.details, "");
+
+    ShownBox explained;
+    answerNextBox(explained);
+    appMessageBox("没有发现此串口或此串口被占用", "原因：此串口正被另一个程序占用（进程号 42）。");
+    EXPECT_EQ(explained.text, "没有发现此串口或此串口被占用");  // the message itself is unchanged
+    EXPECT_EQ(explained.details, "原因：此串口正被另一个程序占用（进程号 42）。");
+    EXPECT_TRUE(explained.okOnly);
 
     ShownBox owned;
     answerNextBox(owned);

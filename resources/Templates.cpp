@@ -8,13 +8,6 @@
 
 namespace {
 
-DialogTemplate emptyTemplate(int id) {
-    DialogTemplate t;
-    t.id = id;
-    t.fontFace = "宋体";
-    return t;
-}
-
 const std::map<int, DialogTemplate>& templates() {
     static const std::map<int, DialogTemplate> all = [] {
         std::map<int, DialogTemplate> m;
@@ -23,12 +16,10 @@ const std::map<int, DialogTemplate>& templates() {
               makeCellTemplate(cellPageLayout(IDD_VOLTAGE)),
               makeCellTemplate(cellPageLayout(IDD_RESISTANCE)),
               makeCellTemplate(cellPageLayout(IDD_TEMPERATURE)), makeCurrentTemplate(),
-              makeProbeTemplate(), makeSystemParamTemplate(), makePasswordTemplate()}) {
+              makeProbeTemplate(), makeSystemParamTemplate(), makePasswordTemplate(),
+              makeRecordQueryTemplate(), makeVoltageRecordsTemplate(), makeAlarmRecordsTemplate(),
+              makeResistanceRecordsTemplate()}) {
             m.emplace(t.id, std::move(t));
-        }
-        // Pages whose controls come later still get their slot.
-        for (int id : {IDD_RECORD_QUERY}) {
-            m.emplace(id, emptyTemplate(id));
         }
         return m;
     }();

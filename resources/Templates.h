@@ -19,6 +19,9 @@ enum DialogId : int {
     IDD_SYSTEM_PARAM = 139,
     IDD_PROBE = 140,
     IDD_PASSWORD = 153,
+    IDD_RESISTANCE_RECORDS = 152,
+    IDD_ALARM_RECORDS = 154,
+    IDD_VOLTAGE_RECORDS = 155,
 };
 
 // The template of dialog `id`. An id without a template is a mistake in the program:
@@ -46,6 +49,10 @@ DialogTemplate makeCommTemplate();
 DialogTemplate makeProbeTemplate();
 DialogTemplate makeSystemParamTemplate();
 DialogTemplate makePasswordTemplate();
+DialogTemplate makeRecordQueryTemplate();
+DialogTemplate makeVoltageRecordsTemplate();
+DialogTemplate makeAlarmRecordsTemplate();
+DialogTemplate makeResistanceRecordsTemplate();
 DialogTemplate makeCurrentTemplate();
 DialogTemplate makeBankTemplate();
 DialogTemplate makeCellTemplate(const CellPageLayout& layout);

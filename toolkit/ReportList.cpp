@@ -1,5 +1,6 @@
-// CReportList: a QTableView in report style over a model of text rows. Appends insert one
-// row, updates touch one cell, and rows have one fixed height, so large lists stay cheap.
+// CReportList: a QTableView in report style over a model of text rows or of the owner's own
+// rows. Appends insert one row (or one batch), updates touch one cell, and rows have one
+// fixed height, so large lists stay cheap.
 #include "ReportList.h"
 
 #include <QAbstractTableModel>
@@ -11,13 +12,22 @@
 
 #include "Utf8.h"
 
+namespace {
+constexpr int kRowPaddingPx = 4;  // around a row's text, where there is room
+}  // namespace
+
 // Rows of cells; a row may hold fewer cells than there are columns (the rest are empty).
+// With a ReportRows source the model keeps no cells: it shows the source's first m_shown
+// rows and asks it for a cell's text when the view needs it.
 class ReportModel final : public QAbstractTableModel {
   public:
     using QAbstractTableModel::QAbstractTableModel;
 
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+        if (parent.isValid()) {
+            return 0;
+        }
+        return m_source ? m_shown : static_cast<int>(m_rows.size());
     }
 
     int columnCount(const QModelIndex& parent = {}) const override {
@@ -55,6 +65,9 @@ class ReportModel final : public QAbstractTableModel {
     }
 
     int addRow(int index, std::vector<QString> cells) {
+        if (m_source) {
+            return -1;
+        }
         index = std::clamp(index, 0, rowCount());
         beginInsertRows({}, index, index);
         m_rows.insert(m_rows.begin() + index, std::move(cells));
@@ -63,7 +76,7 @@ class ReportModel final : public QAbstractTableModel {
     }
 
     void setCell(int row, int column, QString text) {
-        if (!inRange(row, column) || cell(row, column) == text) {
+        if (m_source || !inRange(row, column) || cell(row, column) == text) {
             return;  // an unchanged cell is not repainted
         }
         auto& cells = m_rows[static_cast<std::size_t>(row)];
@@ -79,6 +92,9 @@ class ReportModel final : public QAbstractTableModel {
         if (!inRange(row, column)) {
             return {};
         }
+        if (m_source) {
+            return qstr(m_source->cellText(row, column));
+        }
         const auto& cells = m_rows[static_cast<std::size_t>(row)];
         return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)]
                                                        : QString();
@@ -92,7 +108,37 @@ class ReportModel final : public QAbstractTableModel {
     void clear() {
         beginResetModel();
         m_rows.clear();
+        if (m_source) {
+            m_source->clear();
+        }
+        m_shown = 0;
         endResetModel();
+    }
+
+    void setSource(std::unique_ptr<ReportRows> source) {
+        beginResetModel();
+        m_rows.clear();
+        m_source = std::move(source);
+        m_shown = 0;
+        endResetModel();
+    }
+
+    ReportRows* source() const { return m_source.get(); }
+
+    void showNewRows() {
+        if (!m_source) {
+            return;
+        }
+        const int total = std::max(m_source->rowCount(), 0);
+        if (total < m_shown) {  // the owner dropped rows behind the list's back
+            beginResetModel();
+            m_shown = total;
+            endResetModel();
+        } else if (total > m_shown) {
+            beginInsertRows({}, m_shown, total - 1);
+            m_shown = total;
+            endInsertRows();
+        }
     }
 
   private:
@@ -102,6 +148,8 @@ class ReportModel final : public QAbstractTableModel {
 
     std::vector<QString> m_headings;
     std::vector<std::vector<QString>> m_rows;
+    std::unique_ptr<ReportRows> m_source;
+    int m_shown = 0;  // rows of m_source the view knows of
 };
 
 CReportList::CReportList(QWidget* parent) : QTableView(parent), m_model(new ReportModel(this)) {
@@ -135,7 +183,7 @@ QSize CReportList::sizeHint() const {
         return {std::max(base.width(), width), base.height()};
     }
     const int height = horizontalHeader()->sizeHint().height() +
-                       m_preferredRows * verticalHeader()->defaultSectionSize() +
+                       m_preferredRows * (fontMetrics().height() + kRowPaddingPx) +
                        horizontalScrollBar()->sizeHint().height() + 2 * frameWidth();
     return {std::max(base.width(), width), height};
 }
@@ -143,6 +191,12 @@ QSize CReportList::sizeHint() const {
 void CReportList::fitRows(int rows) {
     m_preferredRows = rows;
     updateGeometry();
+    fitRowHeight();
+}
+
+void CReportList::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    fitRowHeight();
 }
 
 void CReportList::changeEvent(QEvent* event) {
@@ -153,7 +207,16 @@ void CReportList::changeEvent(QEvent* event) {
 }
 
 void CReportList::fitRowHeight() {
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    const int text = fontMetrics().height();
+    int row = text + kRowPaddingPx;
+    if (m_preferredRows > 0 && viewport()->height() > 0) {
+        // Short of room (a laptop screen), rows give up their padding before the list
+        // scrolls, so the rows the owner asked for stay in view.
+        row = std::clamp(viewport()->height() / m_preferredRows, text, row);
+    }
+    if (row != verticalHeader()->defaultSectionSize()) {
+        verticalHeader()->setDefaultSectionSize(row);  // walks every row: only on a change
+    }
 }
 
 int CReportList::insertColumn(int index, std::string_view heading, int widthPx) {
@@ -168,6 +231,18 @@ int CReportList::columnCount() const {
 
 std::string CReportList::columnHeading(int column) const {
     return utf8(m_model->heading(column));
+}
+
+void CReportList::setRows(std::unique_ptr<ReportRows> rows) {
+    m_model->setSource(std::move(rows));
+}
+
+ReportRows* CReportList::rows() const {
+    return m_model->source();
+}
+
+void CReportList::showNewRows() {
+    m_model->showNewRows();
 }
 
 int CReportList::insertItem(int row, std::string_view text) {

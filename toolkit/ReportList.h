@@ -1,5 +1,6 @@
 // Report-style list view on a model: cheap appends and in-place updates, fixed row heights,
-// no widget per cell.
+// no widget per cell. Rows are either texts the list keeps, or rows its owner keeps in its
+// own form (ReportRows), whose cells become text only when the view shows them.
 #pragma once
 
 #include <QTableView>
@@ -9,6 +10,17 @@
 #include <vector>
 
 class ReportModel;
+
+// Rows the list's owner keeps in its own form (decoded records, say). The list asks for a
+// cell's text only while the view shows that cell, so a long list holds no strings.
+class ReportRows {
+  public:
+    virtual ~ReportRows() = default;
+    virtual int rowCount() const = 0;
+    // Only asked for rows below rowCount() and columns below the list's column count.
+    virtual std::string cellText(int row, int column) const = 0;
+    virtual void clear() = 0;
+};
 
 class CReportList : public QTableView {
   public:
@@ -26,14 +38,24 @@ class CReportList : public QTableView {
     std::string itemText(int row, int column) const;
     int rowCount() const;
     void deleteAllItems();
-    // Prefers the height that shows `rows` rows with the heading and a horizontal scroll bar;
-    // a layout short of room may still give it less (it then scrolls).
+
+    // Shows `rows` from now on instead of text rows (null: back to text rows); the rows shown
+    // before are dropped. The list owns them. While it shows them, the calls that insert or
+    // change text rows do nothing (they return -1) and deleteAllItems() clears them.
+    void setRows(std::unique_ptr<ReportRows> rows);
+    ReportRows* rows() const;
+    // Shows the rows that rows() gained since the last call, in one insert: the owner adds
+    // rows as they come and decides how often the view catches up.
+    void showNewRows();
+    // Prefers the height that shows `rows` rows with the heading and a horizontal scroll bar.
+    // Given less, the rows give up their padding first and only then does the list scroll.
     void fitRows(int rows);
     // Wide enough for every column, so a layout gives a report its whole width.
     QSize sizeHint() const override;
 
   protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void fitRowHeight();

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <set>
 #include <string>
 #include <tuple>
 
+#include "ModelRecords.h"
 #include "model_requests.h"
 
 using namespace modeltest;
@@ -130,23 +133,86 @@ TEST_P(NumberedStore, PeekingDoesNotMoveTheWindow) {
 INSTANTIATE_TEST_SUITE_P(Stores, NumberedStore, ::testing::Values(kResistanceStore, kAlarmStore),
                          [](const auto& param) { return std::string(param.param.name); });
 
-TEST(ModelRecords, ChannelValuesAndAlarmKindsArePlausible) {
+// Values a technician would believe: resistances of a few milliohms that stay with their
+// cell from test to test, alarms of every kind whose cells show what raised them.
+TEST(ModelRecords, RecordsLookLikeThoseOfARealDevice) {
     DeviceModel model(1);
     model.seedResistanceRecords(3);
-    model.seedAlarmRecords(12);
+    model.seedAlarmRecords(40);
     ASSERT_TRUE(set06(model, 0x2001, 1));
-    const std::vector<uint16_t> ir = readRegs(model, 0x2002, 44);
+    const std::vector<uint16_t> first = readRegs(model, 0x2002, 44);
+    readRegs(model, 0x2002, 44);
+    const std::vector<uint16_t> third = readRegs(model, 0x2002, 44);
     for (int ch = 0; ch < 40; ++ch) {
-        EXPECT_TRUE(ir[4 + ch] >= 250 && ir[4 + ch] <= 600) << ir[4 + ch];
+        EXPECT_TRUE(first[4 + ch] >= 200 && first[4 + ch] <= 1200) << first[4 + ch];
+        EXPECT_LE(std::abs(first[4 + ch] - third[4 + ch]), 30) << "cell " << ch + 1;
     }
+    EXPECT_GT(*std::max_element(first.begin() + 4, first.end()) -
+                  *std::min_element(first.begin() + 4, first.end()),
+              50)
+        << "cells differ";
+
     ASSERT_TRUE(set06(model, 0x2101, 1));
-    std::vector<int> kinds;
-    for (int i = 0; i < 12; ++i) {
-        kinds.push_back(readRegs(model, 0x2102, 45)[4]);
+    std::set<int> kinds;
+    std::set<long> gaps;
+    long previous = -1;
+    for (int i = 0; i < 40; ++i) {
+        const std::vector<uint16_t> record = readRegs(model, 0x2102, 45);
+        ASSERT_TRUE(validBcdStamp(record));
+        const int kind = record[4];
+        ASSERT_TRUE(kind >= 1 && kind <= 6) << kind;
+        kinds.insert(kind);
+        const auto [low, high] = std::minmax_element(record.begin() + 5, record.end());
+        // The cell that raised it is past a limit a device would use; 0.01 of the unit.
+        switch (kind) {
+            case 1:
+                EXPECT_GT(*high, 4500) << "above 45 degC, record " << i + 1;
+                break;
+            case 2:
+                EXPECT_LT(*low, 500) << "below 5 degC, record " << i + 1;
+                break;
+            case 3:
+                EXPECT_GT(*high, 1440) << "above 14.4 V, record " << i + 1;
+                break;
+            case 4:
+                EXPECT_LT(*low, 1100) << "below 11 V, record " << i + 1;
+                break;
+            case 5:
+                EXPECT_GT(*high, 800) << "above 8 mOhm, record " << i + 1;
+                break;
+            default:  // the bank current: the cells only show the load
+                EXPECT_LT(*high, 1300) << "record " << i + 1;
+        }
+        // Minutes of the stamp since the month began: enough to see the gaps vary.
+        const long at = ((record[1] & 0xFF) >> 4) * 14400L + (record[1] & 0xF) * 1440L +
+                        (record[2] >> 12) * 600L + ((record[2] >> 8) & 0xF) * 60L +
+                        ((record[2] & 0xFF) >> 4) * 10L + (record[2] & 0xF);
+        if (previous >= 0 && at > previous) {
+            gaps.insert(at - previous);
+        }
+        previous = at;
     }
-    for (int kind = 1; kind <= 6; ++kind) {
-        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), kind), 2) << kind;
+    EXPECT_EQ(kinds.size(), 6u);
+    EXPECT_GT(gaps.size(), 20u) << "alarms come at irregular times";
+}
+
+// However many records a store holds, their stamps increase and stay within the years the
+// device's clock can hold.
+TEST(ModelRecords, AFullStoreStaysWithinTheDevicesCalendar) {
+    const std::vector<std::vector<RecordRegisters>> stores = {
+        makeVoltageRecords(8, kMaxStoredRecords), makeResistanceRecords(kMaxStoredRecords),
+        makeAlarmRecords(kMaxStoredRecords)};
+    for (const auto& records : stores) {
+        ASSERT_EQ(records.size(), static_cast<size_t>(kMaxStoredRecords));
+        for (size_t i = 1; i < records.size(); ++i) {
+            ASSERT_LT(stampOf(records[i - 1]), stampOf(records[i])) << i;
+        }
+        EXPECT_TRUE(validBcdStamp(records.back()));
+        EXPECT_LE(records.back()[0], 0x2099);
     }
+    EXPECT_TRUE(makeAlarmRecords(-1).empty());
+    EXPECT_EQ(makeAlarmRecords(kMaxStoredRecords + 5).size(),
+              static_cast<size_t>(kMaxStoredRecords));
 }
 
 TEST(ModelRecords, VoltageGroupsCountApartAndShareOneWindow) {
@@ -164,8 +230,8 @@ TEST(ModelRecords, VoltageGroupsCountApartAndShareOneWindow) {
         records.push_back(readRegs(model, 0x1203, 44));
         ASSERT_EQ(records.back().size(), 44u);
         EXPECT_TRUE(validBcdStamp(records.back()));
-        for (int ch = 0; ch < 40; ++ch) {
-            EXPECT_TRUE(records.back()[4 + ch] >= 1250 && records.back()[4 + ch] <= 1350);
+        for (int ch = 0; ch < 40; ++ch) {  // 11-14 V: a 12 V cell floating or discharging
+            EXPECT_TRUE(records.back()[4 + ch] >= 1100 && records.back()[4 + ch] <= 1400);
         }
     }
     EXPECT_EQ(readError(model, 0x1203, 44), 2);

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QTabBar>
+#include <memory>
 #include <string>
 
 #include "CheckTree.h"
@@ -127,6 +128,74 @@ TEST(ReportList, InsertsAreClampedColumnsShiftCellsAndDeleteAllResets) {
     EXPECT_EQ(seen.resets, 1);
     EXPECT_EQ(list.columnCount(), 3);
     EXPECT_EQ(list.itemText(0, 0), "");
+}
+
+// Rows kept as numbers, made into text only when asked; counts how often it was asked.
+class NumberRows final : public ReportRows {
+  public:
+    int rowCount() const override { return static_cast<int>(values.size()); }
+    std::string cellText(int row, int column) const override {
+        ++asked;
+        return std::to_string(values[static_cast<size_t>(row)] * (column + 1));
+    }
+    void clear() override { values.clear(); }
+
+    std::vector<int> values;
+    mutable int asked = 0;
+};
+
+TEST(ReportList, OwnRowsBecomeTextOnlyWhereTheViewShowsThem) {
+    CReportList list;
+    for (int c = 0; c < 42; ++c) {
+        list.insertColumn(c, "通道" + std::to_string(c), 60);
+    }
+    auto owned = std::make_unique<NumberRows>();
+    NumberRows* rows = owned.get();
+    list.setRows(std::move(owned));
+    EXPECT_EQ(list.rows(), rows);
+    ModelSignals seen(list);
+
+    for (int r = 0; r < 10000; ++r) {
+        rows->values.push_back(r);
+    }
+    EXPECT_EQ(list.rowCount(), 0) << "rows appear when the owner says so";
+    list.showNewRows();
+    list.showNewRows();  // nothing new: no insert
+    EXPECT_EQ(seen.inserts, 1);
+    EXPECT_EQ(list.rowCount(), 10000);
+    list.resize(600, 400);
+    list.show();
+    list.grab();  // paints the visible part
+    EXPECT_GT(rows->asked, 0);
+    EXPECT_LT(rows->asked, 2000) << "only the cells in view, not 420,000";
+    EXPECT_EQ(list.itemText(9999, 2), "29997");
+    EXPECT_EQ(list.itemText(10000, 0), "");
+    EXPECT_EQ(list.itemText(0, 42), "");
+
+    // Text-row calls have no rows to work on.
+    EXPECT_EQ(list.insertItem(0, "x"), -1);
+    EXPECT_EQ(list.appendRow({"x"}), -1);
+    list.setItemText(0, 0, "x");
+    EXPECT_EQ(list.itemText(0, 0), "0");
+    EXPECT_TRUE(seen.changed.empty());
+
+    // Rows the owner dropped behind the list's back are not asked for.
+    rows->values.resize(5);
+    list.showNewRows();
+    EXPECT_EQ(list.rowCount(), 5);
+    EXPECT_EQ(seen.resets, 1);
+
+    list.deleteAllItems();
+    EXPECT_EQ(rows->rowCount(), 0) << "the owner's rows go too";
+    EXPECT_EQ(list.rowCount(), 0);
+    rows->values = {7};
+    list.showNewRows();
+    EXPECT_EQ(list.itemText(0, 1), "14");
+
+    list.setRows(nullptr);
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(list.appendRow({"a", "b"}), 0);
+    EXPECT_EQ(list.itemText(0, 1), "b");
 }
 
 TEST(CheckTree, ItemsCarryChecksAndAreFoundDepthFirst) {

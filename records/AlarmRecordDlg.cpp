@@ -1,0 +1,43 @@
+// Alarm record dialog: the common record commands on registers 0x2100-0x2102.
+#include "AlarmRecordDlg.h"
+
+#include "Strings.h"
+#include "Templates.h"
+#include "ids/RecordAlarmIds.h"
+
+namespace ids = idc::alarm_records;
+using D = CAlarmRecordDlg;
+
+const MessageEntry<D> D::kMessageMap[] = {
+    {ids::kReadCount, Notify::Clicked, &D::OnReadCount},
+    {ids::kReadAll, Notify::Clicked, &D::OnReadAll},
+    {ids::kReadRange, Notify::Clicked, &D::OnReadRange},
+    {ids::kDeleteAll, Notify::Clicked, &D::OnDeleteAll},
+    {ids::kBack, Notify::Clicked, &D::OnBack},
+};
+
+namespace {
+const RecordDialogSpec kSpec{
+    .templateId = IDD_ALARM_RECORDS,
+    .kind = RecordKind::Alarm,
+    .what = "报警记录",
+    .countRegister = 0x2100,
+    .windowRegister = 0x2102,
+    .listId = ids::kList,
+    .countEditId = ids::kCount,
+    .startEditId = ids::kRangeStart,
+    .endEditId = ids::kRangeEnd,
+    .readButtons = {ids::kReadAll, ids::kReadRange},
+    .refusal = kMsgNoAlarmRecords,
+    .deleteOk = kMsgAlarmRecordsDeleted,
+    .deleteFailed = kMsgOperationFailed,
+    .readAll = {500, 1000},
+    .wholeRange = {500, 500},
+    .partRange = {500, 500},
+    .wholeRangeReadsOn = false,
+};
+}  // namespace
+
+CAlarmRecordDlg::CAlarmRecordDlg(QWidget* parent) : CRecordDialog(kSpec, parent) {
+    useMessageMap<D>(kMessageMap);
+}

@@ -1,0 +1,13 @@
+// Alarm records: the count, delete all, all records or a numbered range, one row each with
+// the alarm kind and the 40 channel values of the moment.
+#pragma once
+
+#include "RecordDialog.h"
+
+class CAlarmRecordDlg : public CRecordDialog {
+  public:
+    explicit CAlarmRecordDlg(QWidget* parent = nullptr);
+
+  private:
+    static const MessageEntry<CAlarmRecordDlg> kMessageMap[];
+};

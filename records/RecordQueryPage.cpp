@@ -1,0 +1,55 @@
+// Record query page: its buttons only switch the page slot; no port, no reset.
+#include "RecordQueryPage.h"
+
+#include "RecordDialog.h"
+#include "Templates.h"
+#include "ids/RecordQueryIds.h"
+
+namespace ids = idc::record_query;
+using P = CRecordQueryPage;
+
+const MessageEntry<P> P::kMessageMap[] = {
+    {ids::kVoltageRecords, Notify::Clicked, &P::OnVoltageRecords},
+    {ids::kResistanceRecords, Notify::Clicked, &P::OnResistanceRecords},
+    {ids::kAlarmRecords, Notify::Clicked, &P::OnAlarmRecords},
+    {ids::kCurveRecords, Notify::Clicked, &P::OnCurveRecords},
+};
+
+CRecordQueryPage::CRecordQueryPage(QWidget* parent)
+    : CDialog(dialogTemplate(IDD_RECORD_QUERY), parent) {
+    useMessageMap<P>(kMessageMap);
+}
+
+void CRecordQueryPage::setRecordDialogs(ShowInSlot show, CRecordDialog* voltage,
+                                        CRecordDialog* resistance, CRecordDialog* alarm) {
+    m_show = std::move(show);
+    m_voltage = voltage;
+    m_resistance = resistance;
+    m_alarm = alarm;
+    for (CRecordDialog* dialog : {voltage, resistance, alarm}) {
+        if (dialog != nullptr) {
+            dialog->setBack([this] { showRecords(this); });
+        }
+    }
+}
+
+void CRecordQueryPage::OnVoltageRecords() {
+    showRecords(m_voltage);
+}
+
+void CRecordQueryPage::OnResistanceRecords() {
+    showRecords(m_resistance);
+}
+
+void CRecordQueryPage::OnAlarmRecords() {
+    showRecords(m_alarm);
+}
+
+// The voltage curve records have no dialog yet.
+void CRecordQueryPage::OnCurveRecords() {}
+
+void CRecordQueryPage::showRecords(CDialog* dialog) {
+    if (dialog != nullptr && m_show) {
+        m_show(dialog);
+    }
+}

@@ -1,0 +1,44 @@
+// Internal-resistance record dialog: the common record commands on registers 0x2000-0x2002.
+// Its whole-range read alone goes on past a rejected record.
+#include "ResistanceRecordDlg.h"
+
+#include "Strings.h"
+#include "Templates.h"
+#include "ids/RecordResistanceIds.h"
+
+namespace ids = idc::resistance_records;
+using D = CResistanceRecordDlg;
+
+const MessageEntry<D> D::kMessageMap[] = {
+    {ids::kReadCount, Notify::Clicked, &D::OnReadCount},
+    {ids::kReadAll, Notify::Clicked, &D::OnReadAll},
+    {ids::kReadRange, Notify::Clicked, &D::OnReadRange},
+    {ids::kDeleteAll, Notify::Clicked, &D::OnDeleteAll},
+    {ids::kBack, Notify::Clicked, &D::OnBack},
+};
+
+namespace {
+const RecordDialogSpec kSpec{
+    .templateId = IDD_RESISTANCE_RECORDS,
+    .kind = RecordKind::Resistance,
+    .what = "内阻记录",
+    .countRegister = 0x2000,
+    .windowRegister = 0x2002,
+    .listId = ids::kList,
+    .countEditId = ids::kCount,
+    .startEditId = ids::kRangeStart,
+    .endEditId = ids::kRangeEnd,
+    .readButtons = {ids::kReadAll, ids::kReadRange},
+    .refusal = kMsgNoResistanceRecords,
+    .deleteOk = kMsgRecordsDeleted,
+    .deleteFailed = kMsgCheckFailed,
+    .readAll = {500, 500},
+    .wholeRange = {1000, 500},
+    .partRange = {1000, 1000},
+    .wholeRangeReadsOn = true,
+};
+}  // namespace
+
+CResistanceRecordDlg::CResistanceRecordDlg(QWidget* parent) : CRecordDialog(kSpec, parent) {
+    useMessageMap<D>(kMessageMap);
+}

@@ -1,0 +1,109 @@
+// Templates of the record query page and the three record list dialogs. A record dialog has
+// its controls on a bar above a list that takes the rest of the page.
+#include "Strings.h"
+#include "Templates.h"
+#include "ids/RecordAlarmIds.h"
+#include "ids/RecordQueryIds.h"
+#include "ids/RecordResistanceIds.h"
+#include "ids/RecordVoltageIds.h"
+
+using namespace tpl;
+
+namespace {
+
+enum { kBar = 1, kCountBox, kPlaceBox };
+constexpr int kCountChars = 5;  // up to 65535 records
+
+ControlTemplate button(int id, std::string caption, GridCell cell, unsigned style = 0) {
+    return control(ControlKind::PushButton, id, std::move(caption), cell, kBar, style);
+}
+
+ControlTemplate edit(int id, GridCell cell, int box) {
+    ControlTemplate c = control(ControlKind::Edit, id, "", cell, box);
+    c.chars = kCountChars;
+    return c;
+}
+
+// The count in its group box, then "读取" and "删除全部记录" on the first line of the bar.
+void addCountRow(DialogTemplate& t, const char* countCaption, int countEdit, int readCount,
+                 int deleteAll) {
+    t.add({
+        group(kNoId, kBar, "", {0, 0}),
+        group(kNoId, kCountBox, countCaption, {0, 0, 2, 1}, kBar),
+        edit(countEdit, {0, 0}, kCountBox),
+        button(readCount, kReadCaption, {0, 1}),
+        button(deleteAll, "删除全部记录", {0, 2}),
+    });
+}
+
+// "从第 [start] 条记录开始读取至第 [end] 条" in its group box on the bar's second line.
+void addRangeRow(DialogTemplate& t, const char* caption, int start, int end) {
+    t.add({
+        group(kNoId, kPlaceBox, caption, {1, 1, 1, 3}, kBar),
+        label("从第", {0, 0}, kPlaceBox),
+        edit(start, {0, 1}, kPlaceBox),
+        label("条记录开始读取至第", {0, 2}, kPlaceBox),
+        edit(end, {0, 3}, kPlaceBox),
+        label("条", {0, 4}, kPlaceBox),
+    });
+}
+
+}  // namespace
+
+DialogTemplate makeRecordQueryTemplate() {
+    namespace ids = idc::record_query;
+    DialogTemplate t{IDD_RECORD_QUERY, "", "宋体", 10, {}};
+    t.controls = {
+        control(ControlKind::PushButton, ids::kVoltageRecords, "电压记录列表查询", {0, 0}),
+        control(ControlKind::PushButton, ids::kResistanceRecords, "内阻记录查询", {1, 0}),
+        control(ControlKind::PushButton, ids::kAlarmRecords, "报警记录查询", {2, 0}),
+        control(ControlKind::PushButton, ids::kCurveRecords, "电压曲线记录查询", {3, 0}),
+    };
+    return t;
+}
+
+DialogTemplate makeVoltageRecordsTemplate() {
+    namespace ids = idc::voltage_records;
+    DialogTemplate t{IDD_VOLTAGE_RECORDS, "", "宋体", 10, {}};
+    addCountRow(t, "电池电压记录条数", ids::kCount, ids::kReadCount, ids::kDeleteAll);
+    t.add({
+        button(ids::kBack, "返回", {0, 4}),
+        group(kNoId, kPlaceBox, "读取的电压记录位置", {1, 1, 1, 3}, kBar),
+        label("第", {0, 0}, kPlaceBox),
+        dropList(ids::kGroup, numberItems(8), {0, 1}, kPlaceBox),
+        label("组总共", {0, 2}, kPlaceBox),
+        control(ControlKind::Static, ids::kGroupSize, "0", {0, 3}, kPlaceBox),
+        label("条曲线记录", {0, 4}, kPlaceBox),
+        button(ids::kReadGroup, "读取记录", {1, 4}, kDisabled),
+        control(ControlKind::ListView, ids::kList, "", {1, 0}),
+    });
+    return t;
+}
+
+DialogTemplate makeAlarmRecordsTemplate() {
+    namespace ids = idc::alarm_records;
+    DialogTemplate t{IDD_ALARM_RECORDS, "", "宋体", 10, {}};
+    addCountRow(t, "报警记录条数", ids::kCount, ids::kReadCount, ids::kDeleteAll);
+    t.add({button(ids::kReadAll, "读取全部记录", {0, 3}, kDisabled),
+           button(ids::kBack, "返回", {0, 4})});
+    addRangeRow(t, "读取部分报警记录", ids::kRangeStart, ids::kRangeEnd);
+    t.add({
+        button(ids::kReadRange, "读取记录", {1, 4}, kDisabled),
+        control(ControlKind::ListView, ids::kList, "", {1, 0}),
+    });
+    return t;
+}
+
+DialogTemplate makeResistanceRecordsTemplate() {
+    namespace ids = idc::resistance_records;
+    DialogTemplate t{IDD_RESISTANCE_RECORDS, "", "宋体", 10, {}};
+    addCountRow(t, "电池内阻记录条数", ids::kCount, ids::kReadCount, ids::kDeleteAll);
+    t.add({button(ids::kReadAll, "读取全部记录", {0, 3}, kDisabled),
+           button(ids::kBack, "返回", {0, 4})});
+    addRangeRow(t, "读取的内阻记录位置", ids::kRangeStart, ids::kRangeEnd);
+    t.add({
+        button(ids::kReadRange, "读取记录", {1, 4}, kDisabled),
+        control(ControlKind::ListView, ids::kList, "", {1, 0}),
+    });
+    return t;
+}

@@ -1,4 +1,4 @@
-// Parses --com N=PATH (repeatable), --demo and --help.
+// Parses --com N=PATH (repeatable), --demo, --list-ports, --version and --help.
 #include "LauncherOptions.h"
 
 #include <charconv>
@@ -32,14 +32,18 @@ std::string parseCom(const std::string& value, LauncherOptions& options) {
 }  // namespace
 
 LauncherParse parseLauncherOptions(const std::vector<std::string>& args, bool acceptFiles,
-                                   bool acceptDemo) {
+                                   bool korvalOptions) {
     LauncherParse result;
     for (size_t i = 0; i < args.size() && result.error.empty(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             result.options.help = true;
-        } else if (arg == "--demo" && acceptDemo) {
+        } else if (arg == "--demo" && korvalOptions) {
             result.options.demo = true;
+        } else if (arg == "--list-ports" && korvalOptions) {
+            result.options.listPorts = true;
+        } else if (arg == "--version" && korvalOptions) {
+            result.options.version = true;
         } else if (arg == "--com") {
             if (i + 1 >= args.size()) {
                 result.error = "--com: missing N=PATH";

@@ -8,6 +8,8 @@
 struct LauncherOptions {
     bool demo = false;
     bool help = false;
+    bool version = false;              // korval only: print the version and end
+    bool listPorts = false;            // korval only: print the serial ports present and end
     std::map<int, std::string> ports;  // COMn -> device path, from --com N=PATH
     std::vector<std::string> files;    // plain arguments, where the program takes them
 };
@@ -18,9 +20,10 @@ struct LauncherParse {
 };
 
 // `acceptFiles`: plain arguments are files (korval-scenario) rather than errors.
-// `acceptDemo`: whether --demo is an option of this program.
+// `korvalOptions`: whether the korval program's own options (--demo, --list-ports,
+// --version) are options of this program.
 LauncherParse parseLauncherOptions(const std::vector<std::string>& args, bool acceptFiles,
-                                   bool acceptDemo);
+                                   bool korvalOptions);
 
 // Applies --com assignments to the serial layer's port table.
 void applyPortPaths(const LauncherOptions& options);

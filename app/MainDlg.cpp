@@ -2,25 +2,34 @@
 // page's continuous reading when the operator leaves it.
 #include "MainDlg.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
+#include <QTextEdit>
 
 #include "AboutDlg.h"
+#include "AlarmRecordDlg.h"
 #include "BankDataPage.h"
 #include "CellPage.h"
 #include "CommPage.h"
 #include "CurrentPage.h"
 #include "Icon.h"
 #include "ProbePage.h"
-#include "SystemParamPage.h"
+#include "RecordQueryPage.h"
+#include "ResistanceRecordDlg.h"
 #include "Strings.h"
+#include "SystemParamPage.h"
 #include "TabCtrl.h"
 #include "Templates.h"
+#include "VoltageRecordDlg.h"
 #include "ids/MainIds.h"
 
 CMainDlg* g_pMainDlg = nullptr;
@@ -33,7 +42,19 @@ const MessageEntry<CMainDlg> CMainDlg::kMessageMap[] = {
 
 namespace {
 constexpr int kCommTab = 0;
+// Room for the page area's frame around the largest page.
+constexpr int kMarginPx = 20;
+// What a window manager adds around the window: a title bar and thin borders. The frame is
+// only known once the window is shown, too late for its first size.
+const QSize kFrameAllowance(8, 44);
+
+bool isTextField(const QWidget* widget) {
+    return qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+           qobject_cast<const QTextEdit*>(widget) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
 }
+}  // namespace
 
 CMainDlg::CMainDlg(QWidget* parent) : CDialog(dialogTemplate(IDD_MAIN), parent) {
     useMessageMap<CMainDlg>(kMessageMap);
@@ -57,36 +78,58 @@ bool CMainDlg::onInitDialog() {
         tabs->insertItem(i, kTabCaptions[i]);
     }
     QWidget* area = tabs->pageArea();
+    auto* records = new CRecordQueryPage(area);
     m_pages = {new CCommPage(area),
                new CBankDataPage(area),
                new CVoltagePage(area),
                new CResistancePage(area),
                new CTemperaturePage(area),
                new CCurrentPage(area),
-               new CDialog(dialogTemplate(IDD_RECORD_QUERY), area),
+               records,
                new CSystemParamPage(area),
                new CProbePage(area)};
     for (CDialog* page : m_pages) {
         page->create(area);
     }
+    // The record dialogs take the query page's place in the page slot when it shows them.
+    auto* resistanceRecords = new CResistanceRecordDlg(area);
+    auto* voltageRecords = new CVoltageRecordDlg(area);
+    auto* alarmRecords = new CAlarmRecordDlg(area);
+    resistanceRecords->create(area);
+    voltageRecords->create(area);
+    alarmRecords->create(area);
+    records->setRecordDialogs([this](CDialog* window) { showPage(window); }, voltageRecords,
+                              resistanceRecords, alarmRecords);
     m_pCurrentPage = m_pages[kCommTab];
     m_pCurrentPage->show();
+    // Dialogs and drop lists take a right click themselves without a menu, so the click
+    // would not reach this window: every right click in it comes here first.
+    QApplication::instance()->installEventFilter(this);
     fitLargestPage();
     return true;
 }
 
-// Opens large enough for the largest page, within the screen; the window stays resizable.
+// Opens large enough for the largest page, within the screen's free area less the frame
+// the window manager adds; the window stays resizable.
 void CMainDlg::fitLargestPage() {
     QSize pages;
     for (const CDialog* page : m_pages) {
         pages = pages.expandedTo(page->sizeHint());
     }
     const int tabBarHeight = tabCtrl(kTabs)->tabBar()->sizeHint().height();
-    QSize size = pages + QSize(40, tabBarHeight + 40);
+    QSize size = pages + QSize(2 * kMarginPx, tabBarHeight + 2 * kMarginPx);
     if (const QScreen* screen = this->screen()) {
-        size = size.boundedTo(screen->availableSize());
+        size = size.boundedTo(screen->availableSize() - kFrameAllowance);
     }
     resize(size);
+}
+
+void CMainDlg::showAsMainWindow() {
+    setWindowFlags(Qt::Window);  // not Qt::Dialog: window managers give dialogs no minimise
+    setWindowModality(Qt::NonModal);
+    setAttribute(Qt::WA_Moved, false);  // let it open centred on the screen
+    fitLargestPage();
+    show();
 }
 
 CDialog* CMainDlg::page(int tab) const {
@@ -129,11 +172,25 @@ void CMainDlg::showAbout() {
     about.doModal();
 }
 
-void CMainDlg::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    menu.addAction(QString::fromUtf8(IDS_ABOUTBOX), this,
-                   [this] { runHandler([this] { showAbout(); }); });
-    menu.exec(event->globalPos());
+void CMainDlg::popupAboutMenu(const QPoint& globalPos) {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(QString::fromUtf8(IDS_ABOUTBOX), this,
+                    [this] { runHandler([this] { showAbout(); }); });
+    menu->popup(globalPos);
+}
+
+bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        // Text fields keep their own menu (copy, paste); other windows (the About box, a
+        // message box) are not this window.
+        if (widget->window() == this && !isTextField(widget)) {
+            popupAboutMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+    }
+    return CDialog::eventFilter(watched, event);
 }
 
 // A stray Escape must not end the program in the middle of a technician's work; the window
@@ -147,7 +204,14 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
+    // A command waiting on the line keeps the window painted, so a close request can come
+    // meanwhile; the command owns the port until it returns, and the window stays till then.
+    if (handlerRunning()) {
+        event->ignore();
+        return;
+    }
     // A reading may still hold the port; leave nothing open behind the window.
     stopPageBeingLeft();
-    CDialog::closeEvent(event);
+    // Accepted here: a modeless dialog's own close handling would keep the window open.
+    event->accept();
 }

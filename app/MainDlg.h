@@ -20,8 +20,14 @@ class CMainDlg : public CDialog {
     int currentTab() const;
     void showAbout();
 
+    // Shows the built window (create first) as the program's own application window:
+    // minimise, maximise and close, not modal, sized for the screen it opens on.
+    void showAsMainWindow();
+    // The context menu with the About item, at `globalPos`; it closes itself.
+    void popupAboutMenu(const QPoint& globalPos);
+
   protected:
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -3,6 +3,7 @@
 
 class CMonitorApp {
   public:
-    // Runs the main window modally; returns false so the program ends with it.
+    // Shows the main window as the program's application window and runs until it is
+    // closed; returns false so the program ends with it.
     bool initInstance();
 };

@@ -2,8 +2,11 @@
 // effect at the next port open; the page never talks to the device.
 #include "CommPage.h"
 
+#include <string>
+
 #include "LinkSettings.h"
 #include "RegisterCoding.h"
+#include "SerialPort.h"
 #include "Templates.h"
 #include "ids/CommIds.h"
 
@@ -35,6 +38,10 @@ bool CCommPage::onInitDialog() {
 
 void CCommPage::onPortChanged() {
     LinkSettings::portNumber = curSel(ids::kPort) + 1;
+    // Where "ComN" really goes on this machine (/dev/ttyS{N-1} or the --com path), so the
+    // technician can match it against the adapter they plugged in.
+    setWindowText(ids::kPortPath, LinkSettings::portNumber > 0 ? portPath(LinkSettings::portNumber)
+                                                               : std::string());
 }
 
 void CCommPage::onBaudChanged() {

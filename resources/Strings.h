@@ -45,3 +45,21 @@ inline constexpr const char* kMsgCurrentLimitRange = "输入的数值范围在1~
 inline constexpr const char* kMsgVoltLimitRange = "电压上限与下限不能大于或等于25.5";
 inline constexpr const char* kMsgWrongPassword = "密码错误!";
 inline constexpr const char* kWaitCalibration = "正在校准电池电压，请稍候…";
+
+// The record query page and the record dialogs.
+inline constexpr const char* kMsgNoVoltageRecords = "当前电压记录为0!";
+inline constexpr const char* kMsgNoAlarmRecords = "当前报警记录为0!";
+inline constexpr const char* kMsgNoResistanceRecords = "当前内阻记录为0!";
+inline constexpr const char* kMsgRecordsDeleted = "全部记录已删除!";
+inline constexpr const char* kMsgAlarmRecordsDeleted = "全部记录删除成功";
+inline constexpr const char* kMsgCheckFailed = "校验失败";
+inline constexpr const char* kMsgOperationFailed = "操作失败";
+inline constexpr const char* kMsgGroupCheckError = "校验错误";
+inline constexpr const char* kGroupSizeFailed = "读取出错";
+inline constexpr const char* kMsgRangeStartEmpty = "请输入开始读取的记录序号";
+inline constexpr const char* kMsgRangeStartOverCount = "读取记录序号不能大于总记录数";
+inline constexpr const char* kMsgRangeEndInvalid = "最后序号不能大于总记录数或不能小于起始序号数";
+inline constexpr const char* kMsgRangePositionFailed = "读取记录序号校验错误";
+inline constexpr const char* kMsgRejectedInARow = "连续%d条记录读取失败，已停止读取，请检查设备与连线";
+inline constexpr const char* kCancelReadCaption = "取消";
+inline constexpr const char* kStoppingReadText = "正在停止读取，请稍候…";

@@ -22,6 +22,7 @@ DialogTemplate makeCommTemplate() {
     for (int row = 0; row < 3; ++row) {
         t.add(fieldRow({rows[row]}, {}, row, kSettings));
     }
+    t.add({control(ControlKind::Static, ids::kPortPath, "", {0, 2}, kSettings)});
     return t;
 }
 

@@ -9,13 +9,16 @@ using namespace tpl;
 
 namespace {
 
-// "读取成功次数" and "读取失败次数" group boxes around the two counters.
-void addCounters(DialogTemplate& t, int okId, int failId, int row, int column) {
+// "读取成功次数" and "读取失败次数" group boxes around the two counters, side by side from
+// (row, column) or, `stacked`, one below the other.
+void addCounters(DialogTemplate& t, int okId, int failId, int row, int column, int box = 0,
+                 bool stacked = false) {
     enum { kOkBox = 90, kFailBox = 91 };
+    const GridCell failCell = stacked ? GridCell{row + 1, column} : GridCell{row, column + 1};
     t.add({
-        group(kNoId, kOkBox, "读取成功次数", {row, column}),
+        group(kNoId, kOkBox, "读取成功次数", {row, column}, box),
         control(ControlKind::Static, okId, "0", {0, 0}, kOkBox),
-        group(kNoId, kFailBox, "读取失败次数", {row, column + 1}),
+        group(kNoId, kFailBox, "读取失败次数", failCell, box),
         control(ControlKind::Static, failId, "0", {0, 0}, kFailBox),
     });
 }
@@ -41,20 +44,23 @@ const CellPageLayout& cellPageLayout(int templateId) {
 
 DialogTemplate makeBankTemplate() {
     namespace ids = idc::bank;
-    enum { kVoltBox = 1, kIrBox, kTempBox };
+    enum { kVoltBox = 1, kIrBox, kTempBox, kSideBox };
     DialogTemplate t{IDD_BANK, "", "宋体", 10, {}};
+    // The three lists take the whole height, so that all ten rows of each show on a laptop
+    // screen; the current and the reading controls stand beside them.
     t.controls = {
-        group(kNoId, kVoltBox, "电池电压", {0, 0, 1, 5}),
+        group(kNoId, kVoltBox, "电池电压", {0, 0}),
         control(ControlKind::ListView, ids::kVoltageList, "", {0, 0}, kVoltBox),
-        group(kNoId, kIrBox, "电池内阻", {1, 0, 1, 5}),
+        group(kNoId, kIrBox, "电池内阻", {1, 0}),
         control(ControlKind::ListView, ids::kResistanceList, "", {0, 0}, kIrBox),
-        group(kNoId, kTempBox, "电池温度", {2, 0, 1, 5}),
+        group(kNoId, kTempBox, "电池温度", {2, 0}),
         control(ControlKind::ListView, ids::kTemperatureList, "", {0, 0}, kTempBox),
-        label("电池组总电流：", {3, 0}),
-        control(ControlKind::Edit, ids::kCurrent, "", {3, 1}),
-        control(ControlKind::PushButton, ids::kStartStop, kStartReadingCaption, {3, 2}),
+        group(kNoId, kSideBox, "", {0, 1, 3, 1}),
+        label("电池组总电流：", {0, 0}, kSideBox),
+        control(ControlKind::Edit, ids::kCurrent, "", {1, 0}, kSideBox),
+        control(ControlKind::PushButton, ids::kStartStop, kStartReadingCaption, {2, 0}, kSideBox),
     };
-    addCounters(t, ids::kOkCount, ids::kFailCount, 3, 3);
+    addCounters(t, ids::kOkCount, ids::kFailCount, 3, 0, kSideBox, true);
     return t;
 }
 
@@ -89,7 +95,7 @@ DialogTemplate makeCellTemplate(const CellPageLayout& layout) {
 DialogTemplate makeCurrentTemplate() {
     namespace ids = idc::current;
     enum { kBox = 1 };
-    DialogTemplate t{IDD_CURRENT, "", "System", 10, {}};
+    DialogTemplate t{IDD_CURRENT, "", "宋体", 10, {}};
     t.controls = {group(kNoId, kBox, "总电流", {0, 0})};
     t.add(editRow("", ids::kValue, "A", {{ids::kRead, kReadCaption}}, 0, kBox));
     t.add({

@@ -6,4 +6,6 @@ inline constexpr int kSettingsBox = 1001;
 inline constexpr int kAddress = 1002;
 inline constexpr int kPort = 1003;
 inline constexpr int kBaud = 1004;
+// Beside the port list: the device path the chosen port opens.
+inline constexpr int kPortPath = 1020;
 }  // namespace idc::comm

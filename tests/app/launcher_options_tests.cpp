@@ -46,4 +46,10 @@ TEST(LauncherOptions, FilesAndDemoDependOnTheProgram) {
     EXPECT_EQ(scenario.options.files, (std::vector<std::string>{"a.scn", "b.scn"}));
     EXPECT_FALSE(parse({"--demo"}, true, false).error.empty());
     EXPECT_TRUE(parse({"--help"}).options.help);
+    // korval answers these and ends; korval-scenario has no such options.
+    const auto korval = parse({"--list-ports", "--version"});
+    EXPECT_TRUE(korval.options.listPorts);
+    EXPECT_TRUE(korval.options.version);
+    EXPECT_FALSE(parse({"--list-ports"}, true, false).error.empty());
+    EXPECT_FALSE(parse({"--version"}, true, false).error.empty());
 }

@@ -1,8 +1,11 @@
 // The main window as the program builds it, against the simulated device: start-up state,
 // the page slot, and what leaving a page stops.
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QTabBar>
 
 #include "AboutDlg.h"
@@ -17,6 +20,7 @@
 #include "ids/AboutIds.h"
 #include "ids/BankIds.h"
 #include "ids/CellIds.h"
+#include "ids/CommIds.h"
 #include "ids/MainIds.h"
 
 namespace {
@@ -37,6 +41,24 @@ class MainWindow : public PageHarness {
         PageHarness::TearDown();
     }
     void selectTab(int tab) { dlg->tabCtrl(idc::main_window::kTabs)->selectAsUser(tab); }
+
+    // Right-clicks `widget` as the operator does and returns the menu that opens (null when
+    // none does); the caller closes it.
+    static QMenu* rightClick(QWidget* widget) {
+        const QPoint at(3, 3);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &event);
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    }
+    static bool offersAbout(QWidget* widget) {
+        QMenu* menu = rightClick(widget);
+        const bool about = menu != nullptr && menu->actions().size() == 1 &&
+                           menu->actions().front()->text() == QString::fromUtf8(IDS_ABOUTBOX);
+        if (menu != nullptr) {
+            menu->close();
+        }
+        return about;
+    }
 
     std::unique_ptr<CMainDlg> dlg;
 };
@@ -126,6 +148,42 @@ TEST_F(MainWindow, AboutBoxShowsTheProgramAndItsIcon) {
     EXPECT_EQ(version, "shown");
     EXPECT_EQ(ok, "确定");
     EXPECT_TRUE(iconShown);
+}
+
+// The pages are dialogs, which take a right click themselves; the About item must still
+// come up on them and on everything in them but text fields, which keep their edit menu.
+TEST_F(MainWindow, AboutIsOnTheContextMenuEverywhereButInTextFields) {
+    EXPECT_TRUE(offersAbout(dlg->tabCtrl(idc::main_window::kTabs)->tabBar()));
+    EXPECT_TRUE(offersAbout(dlg.get()));
+    CDialog* comm = dlg->page(0);
+    EXPECT_TRUE(offersAbout(comm));
+    EXPECT_TRUE(offersAbout(comm->control(idc::comm::kPort)));
+    EXPECT_TRUE(offersAbout(comm->control(idc::comm::kSettingsBox)));
+    QMenu* editMenu = rightClick(comm->control(idc::comm::kAddress));
+    ASSERT_NE(editMenu, nullptr);
+    EXPECT_FALSE(editMenu->actions().isEmpty());
+    for (const QAction* action : editMenu->actions()) {
+        EXPECT_NE(action->text(), QString::fromUtf8(IDS_ABOUTBOX));
+    }
+    editMenu->close();
+
+    selectTab(1);
+    CDialog* bank = dlg->page(1);
+    EXPECT_TRUE(offersAbout(bank->reportList(idc::bank::kVoltageList)->viewport()));
+    EXPECT_TRUE(offersAbout(bank->control(idc::bank::kStartStop)));
+
+    // Choosing the item opens the About box.
+    std::string opened;
+    CDialog::setModalHook([&](CDialog& about) -> std::optional<int> {
+        opened = about.windowTitle().toStdString();
+        return IDOK;
+    });
+    QMenu* menu = rightClick(bank);
+    ASSERT_NE(menu, nullptr);
+    menu->actions().front()->trigger();
+    menu->close();
+    CDialog::setModalHook({});
+    EXPECT_EQ(opened, "关于 KORVAL");
 }
 
 TEST_F(MainWindow, EscapeDoesNotCloseTheProgram) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
+#include <QTimer>
 
 #include "AboutDlg.h"
 #include "CheckTree.h"
@@ -21,6 +22,7 @@
 #include "ids/BankIds.h"
 #include "ids/CellIds.h"
 #include "ids/CommIds.h"
+#include "ids/CurrentIds.h"
 #include "ids/MainIds.h"
 
 namespace {
@@ -218,4 +220,40 @@ TEST_F(MainWindow, EveryDialogsMessageMapFitsItsTemplate) {
     for (const CDialog* dialog : dialogs) {
         EXPECT_EQ(dialog->messageMapFaults(), std::vector<std::string>{}) << dialog->templateId();
     }
+}
+
+// A continuous reading goes on under the About box, as it did on the original platform.
+TEST_F(MainWindow, CountersKeepCountingUnderTheAboutBox) {
+    selectTab(1);
+    CDialog* bank = dlg->page(1);
+    bank->clickControl(idc::bank::kStartStop);
+    int before = -1;
+    int during = -1;
+    CDialog::setModalHook([&](CDialog&) -> std::optional<int> {
+        before = std::stoi(bank->windowText(idc::bank::kOkCount));
+        runEventsFor(1600);  // the box stays open this long
+        during = std::stoi(bank->windowText(idc::bank::kOkCount));
+        return IDOK;
+    });
+    dlg->runHandler([this] { dlg->showAbout(); });
+    CDialog::setModalHook({});
+    bank->clickControl(idc::bank::kStartStop);
+    EXPECT_GE(during, before + 2);
+}
+
+// While a command waits on the line the window keeps painting, so a close request can come;
+// the window stays until the command has given the port back.
+TEST_F(MainWindow, AWindowWaitingOnTheLineKeepsPaintingAndStaysOpen) {
+    selectTab(5);
+    device.injectFault(FaultKind::Silent);
+    int paintTicks = 0;
+    QTimer painter;
+    QObject::connect(&painter, &QTimer::timeout, [&] { ++paintTicks; });
+    painter.start(50);
+    QTimer::singleShot(300, dlg.get(), [this] { dlg->close(); });
+    dlg->page(5)->clickControl(idc::current::kRead);  // waits its full second
+    EXPECT_EQ(takeMessage(), "读取失败");
+    EXPECT_GE(paintTicks, 10);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(LinkSettings::portHandle, nullptr);
 }

@@ -5,15 +5,12 @@
 
 #include "Icon.h"
 #include "Templates.h"
-
-namespace {
-constexpr int kIconStatic = 128;
-}
+#include "ids/AboutIds.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(dialogTemplate(IDD_ABOUTBOX), parent) {}
 
 bool CAboutDlg::onInitDialog() {
-    if (auto* icon = qobject_cast<QLabel*>(control(kIconStatic))) {
+    if (auto* icon = qobject_cast<QLabel*>(control(idc::about::kIcon))) {
         icon->setPixmap(korvalIcon().pixmap(32, 32));
     }
     return true;

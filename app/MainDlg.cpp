@@ -21,7 +21,9 @@
 #include "CellPage.h"
 #include "CommPage.h"
 #include "CurrentPage.h"
+#include "CurveRecordDlg.h"
 #include "Icon.h"
+#include "OwnMenu.h"
 #include "ProbePage.h"
 #include "RecordQueryPage.h"
 #include "ResistanceRecordDlg.h"
@@ -95,11 +97,13 @@ bool CMainDlg::onInitDialog() {
     auto* resistanceRecords = new CResistanceRecordDlg(area);
     auto* voltageRecords = new CVoltageRecordDlg(area);
     auto* alarmRecords = new CAlarmRecordDlg(area);
-    resistanceRecords->create(area);
-    voltageRecords->create(area);
-    alarmRecords->create(area);
+    auto* curveRecords = new CCurveRecordDlg(area);
+    m_recordDialogs = {resistanceRecords, voltageRecords, alarmRecords, curveRecords};
+    for (CDialog* dialog : m_recordDialogs) {
+        dialog->create(area);
+    }
     records->setRecordDialogs([this](CDialog* window) { showPage(window); }, voltageRecords,
-                              resistanceRecords, alarmRecords);
+                              resistanceRecords, alarmRecords, curveRecords);
     m_pCurrentPage = m_pages[kCommTab];
     m_pCurrentPage->show();
     // Dialogs and drop lists take a right click themselves without a menu, so the click
@@ -115,6 +119,9 @@ void CMainDlg::fitLargestPage() {
     QSize pages;
     for (const CDialog* page : m_pages) {
         pages = pages.expandedTo(page->sizeHint());
+    }
+    for (const CDialog* dialog : m_recordDialogs) {
+        pages = pages.expandedTo(dialog->sizeHint());
     }
     const int tabBarHeight = tabCtrl(kTabs)->tabBar()->sizeHint().height();
     QSize size = pages + QSize(2 * kMarginPx, tabBarHeight + 2 * kMarginPx);
@@ -183,9 +190,9 @@ void CMainDlg::popupAboutMenu(const QPoint& globalPos) {
 bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ContextMenu && watched->isWidgetType()) {
         const auto* widget = static_cast<QWidget*>(watched);
-        // Text fields keep their own menu (copy, paste); other windows (the About box, a
-        // message box) are not this window.
-        if (widget->window() == this && !isTextField(widget)) {
+        // Text fields keep their own menu (copy, paste), as do controls with a menu of their
+        // own; other windows (the About box, a message box) are not this window.
+        if (widget->window() == this && !isTextField(widget) && !hasOwnContextMenu(widget)) {
             popupAboutMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;
         }

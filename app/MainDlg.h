@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "Dialog.h"
 
@@ -38,6 +39,7 @@ class CMainDlg : public CDialog {
     void fitLargestPage();
 
     std::array<CDialog*, kPageCount> m_pages{};
+    std::vector<CDialog*> m_recordDialogs;  // shown in the slot by the record query page
     CDialog* m_pCurrentPage = nullptr;
 
     static const MessageEntry<CMainDlg> kMessageMap[];

@@ -84,8 +84,13 @@ class LongReadBox final : public QDialog {
 };
 
 LongRead::LongRead(QWidget* owner, CReportList& list, std::string what, int total, int replyBytes)
+    : LongRead(
+          owner, [&list] { list.showNewRows(); }, std::move(what), total, replyBytes) {}
+
+LongRead::LongRead(QWidget* owner, std::function<void()> showNew, std::string what, int total,
+                   int replyBytes)
     : m_owner(owner),
-      m_list(list),
+      m_showNew(std::move(showNew)),
       m_what(std::move(what)),
       m_total(total),
       m_secondsPerRecord(recordLineSeconds(replyBytes, LinkSettings::baudRate)) {
@@ -95,7 +100,7 @@ LongRead::LongRead(QWidget* owner, CReportList& list, std::string what, int tota
 
 LongRead::~LongRead() {
     setRxWaitHook({});
-    m_list.showNewRows();
+    m_showNew();
     if (m_box != nullptr) {
         m_box->hide();
         delete m_box;
@@ -112,7 +117,7 @@ void LongRead::recordDone() {
 }
 
 void LongRead::showRows() {
-    m_list.showNewRows();
+    m_showNew();
 }
 
 void LongRead::requestStop() {
@@ -142,7 +147,7 @@ void LongRead::showBoxWhenDue() {
 
 void LongRead::refresh() {
     m_lastRefreshMs = m_clock.elapsed();
-    m_list.showNewRows();
+    m_showNew();
     if (m_box != nullptr) {
         const double left = m_secondsPerRecord > 0 ? (m_total - m_done) * m_secondsPerRecord : -1;
         m_box->showProgress(readProgressText(m_what, m_done, m_total, left), m_done, m_total);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <functional>
 #include <string>
 
 class CReportList;
@@ -18,6 +19,9 @@ class LongRead {
     // `total` records of `replyBytes` each are about to be read for `owner`, whose `list`
     // shows its rows (ReportRows) as they are added.
     LongRead(QWidget* owner, CReportList& list, std::string what, int total, int replyBytes);
+    // The same for a read whose results another view shows: `showNew` brings it up to date.
+    LongRead(QWidget* owner, std::function<void()> showNew, std::string what, int total,
+             int replyBytes);
     ~LongRead();
     LongRead(const LongRead&) = delete;
     LongRead& operator=(const LongRead&) = delete;
@@ -38,7 +42,7 @@ class LongRead {
     void takeInput();
 
     QWidget* m_owner;
-    CReportList& m_list;
+    std::function<void()> m_showNew;
     std::string m_what;
     int m_total;
     double m_secondsPerRecord;
@@ -47,4 +51,16 @@ class LongRead {
     QElapsedTimer m_clock;
     qint64 m_lastRefreshMs = 0;
     LongReadBox* m_box = nullptr;
+};
+
+// Marks the long read under way for the page's onLeave() while it lives.
+class ReadInProgress {
+  public:
+    ReadInProgress(LongRead*& slot, LongRead& read) : m_slot(slot) { m_slot = &read; }
+    ~ReadInProgress() { m_slot = nullptr; }
+    ReadInProgress(const ReadInProgress&) = delete;
+    ReadInProgress& operator=(const ReadInProgress&) = delete;
+
+  private:
+    LongRead*& m_slot;
 };

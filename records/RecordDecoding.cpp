@@ -1,7 +1,9 @@
 // Record decoding and the texts of a record's row.
 #include "RecordDecoding.h"
 
+#include <ctime>
 #include <iterator>
+#include <limits>
 
 #include "RegisterCoding.h"
 #include "ValueText.h"
@@ -26,6 +28,25 @@ uint16_t wordAt(std::span<const uint8_t> data, size_t reg) {
 
 int firstChannelColumn(RecordKind kind) {
     return kind == RecordKind::Alarm ? 3 : 2;
+}
+
+// A BCD field of `digits` digits, or -1 when a digit is not 0-9.
+int bcdValue(unsigned field, int digits) {
+    int value = 0;
+    for (int i = digits - 1; i >= 0; --i) {
+        const unsigned digit = (field >> (4 * i)) & 0xFu;
+        if (digit > 9) {
+            return -1;
+        }
+        value = value * 10 + static_cast<int>(digit);
+    }
+    return value;
+}
+
+int daysInMonth(int year, int month) {
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
 std::string hexText(unsigned value) {
@@ -71,6 +92,39 @@ std::string timeStampText(const std::array<uint16_t, 4>& stamp) {
     const std::string second = hexText(stamp[3] >> 8);
     return formatText("%s/%s/%s/%s/%s/%s", year.c_str(), month.c_str(), day.c_str(), hour.c_str(),
                       minute.c_str(), second.c_str());
+}
+
+std::optional<StampFields> stampFields(const std::array<uint16_t, 4>& stamp) {
+    StampFields f{bcdValue(stamp[0], 4),         bcdValue(stamp[1] >> 8, 2),
+                  bcdValue(stamp[1] & 0xFFu, 2), bcdValue(stamp[2] >> 8, 2),
+                  bcdValue(stamp[2] & 0xFFu, 2), bcdValue(stamp[3] >> 8, 2)};
+    return f.year >= 1970 && isDateTime(f) ? std::optional(f) : std::nullopt;
+}
+
+bool isDateTime(const StampFields& f) {
+    return f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= daysInMonth(f.year, f.month) &&
+           f.hour >= 0 && f.hour < 24 && f.minute >= 0 && f.minute < 60 && f.second >= 0 &&
+           f.second < 60;
+}
+
+std::optional<int32_t> stampTime(const std::array<uint16_t, 4>& stamp) {
+    const auto f = stampFields(stamp);
+    if (!f) {
+        return std::nullopt;
+    }
+    std::tm local{};
+    local.tm_year = f->year - 1900;
+    local.tm_mon = f->month - 1;
+    local.tm_mday = f->day;
+    local.tm_hour = f->hour;
+    local.tm_min = f->minute;
+    local.tm_sec = f->second;
+    local.tm_isdst = -1;  // the zone's rules decide
+    const std::time_t t = std::mktime(&local);
+    if (t == static_cast<std::time_t>(-1) || t < 0 || t > std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(t);
 }
 
 std::string recordLabel(int number) {

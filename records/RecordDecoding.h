@@ -35,6 +35,22 @@ std::optional<StoredRecord> decodeRecord(RecordKind kind, std::span<const uint8_
 // "2013/5/18/9/30/7": year, month, day, hour, minute and second, each BCD field written with
 // "%X" so that it shows the decimal digits it codes.
 std::string timeStampText(const std::array<uint16_t, 4>& stamp);
+// The stamp's fields as numbers, when every field is valid BCD and a real date and time.
+struct StampFields {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+// Month, day and time name a real moment of that year (Gregorian calendar, no leap seconds).
+bool isDateTime(const StampFields& f);
+std::optional<StampFields> stampFields(const std::array<uint16_t, 4>& stamp);
+// The moment the stamp names, in local time, as seconds since 1970; nullopt when it names
+// none (bad BCD, no such date, or outside what 32-bit time holds).
+std::optional<int32_t> stampTime(const std::array<uint16_t, 4>& stamp);
+
 // "记录#12"
 std::string recordLabel(int number);
 // The text of alarm kinds 1-6; empty for any other value.

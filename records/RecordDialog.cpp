@@ -26,22 +26,10 @@ constexpr auto kReadAllPause = std::chrono::milliseconds(50);
 // the device or the line is gone, and one box per record would never end.
 constexpr int kMaxRejectedInARow = 10;
 
-// Marks the long read under way for onLeave() while it lives.
-class ReadInProgress {
-  public:
-    ReadInProgress(LongRead*& slot, LongRead& read) : m_slot(slot) { m_slot = &read; }
-    ~ReadInProgress() { m_slot = nullptr; }
-    ReadInProgress(const ReadInProgress&) = delete;
-    ReadInProgress& operator=(const ReadInProgress&) = delete;
-
-  private:
-    LongRead*& m_slot;
-};
-
 }  // namespace
 
 CRecordDialog::CRecordDialog(const RecordDialogSpec& spec, QWidget* parent)
-    : CDialog(dialogTemplate(spec.templateId), parent), m_spec(spec) {}
+    : CRecordPage(dialogTemplate(spec.templateId), parent), m_spec(spec) {}
 
 CRecordDialog::~CRecordDialog() = default;
 
@@ -157,12 +145,6 @@ void CRecordDialog::OnReadRange() {
     const bool readOn = whole && m_spec.wholeRangeReadsOn;
     readRecords(port, start, end - start + 1, timeouts.recordMs,
                 readOn ? OnRejected::ReadOn : OnRejected::Stop);
-}
-
-void CRecordDialog::OnBack() {
-    if (m_back) {
-        m_back();
-    }
 }
 
 bool CRecordDialog::refusedWithoutRecords() {

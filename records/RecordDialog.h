@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "Dialog.h"
 #include "RecordDecoding.h"
+#include "RecordPage.h"
 
 class LongRead;
 class RecordRows;
@@ -40,13 +40,11 @@ struct RecordDialogSpec {
     bool wholeRangeReadsOn = false;
 };
 
-class CRecordDialog : public CDialog {
+class CRecordDialog : public CRecordPage {
   public:
     CRecordDialog(const RecordDialogSpec& spec, QWidget* parent);
     ~CRecordDialog() override;
 
-    // What "返回" does: the main window puts the record query page back in its slot.
-    void setBack(std::function<void()> back) { m_back = std::move(back); }
     int recordCount() const { return m_recordCount; }
     // A long read stops once the exchange in flight is over; what it read stays.
     void onLeave() override;
@@ -60,7 +58,6 @@ class CRecordDialog : public CDialog {
     void OnDeleteAll();
     void OnReadAll();
     void OnReadRange();
-    void OnBack();
 
     // Shows the refusal and returns true while there are no records to work on.
     bool refusedWithoutRecords();
@@ -79,5 +76,4 @@ class CRecordDialog : public CDialog {
     const RecordDialogSpec& m_spec;
     RecordRows* m_rows = nullptr;  // owned by the list
     LongRead* m_read = nullptr;    // the long read under way, if any
-    std::function<void()> m_back;
 };

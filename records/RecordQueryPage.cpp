@@ -1,7 +1,7 @@
 // Record query page: its buttons only switch the page slot; no port, no reset.
 #include "RecordQueryPage.h"
 
-#include "RecordDialog.h"
+#include "RecordPage.h"
 #include "Templates.h"
 #include "ids/RecordQueryIds.h"
 
@@ -20,13 +20,15 @@ CRecordQueryPage::CRecordQueryPage(QWidget* parent)
     useMessageMap<P>(kMessageMap);
 }
 
-void CRecordQueryPage::setRecordDialogs(ShowInSlot show, CRecordDialog* voltage,
-                                        CRecordDialog* resistance, CRecordDialog* alarm) {
+void CRecordQueryPage::setRecordDialogs(ShowInSlot show, CRecordPage* voltage,
+                                        CRecordPage* resistance, CRecordPage* alarm,
+                                        CRecordPage* curves) {
     m_show = std::move(show);
     m_voltage = voltage;
     m_resistance = resistance;
     m_alarm = alarm;
-    for (CRecordDialog* dialog : {voltage, resistance, alarm}) {
+    m_curves = curves;
+    for (CRecordPage* dialog : {voltage, resistance, alarm, curves}) {
         if (dialog != nullptr) {
             dialog->setBack([this] { showRecords(this); });
         }
@@ -45,8 +47,9 @@ void CRecordQueryPage::OnAlarmRecords() {
     showRecords(m_alarm);
 }
 
-// The voltage curve records have no dialog yet.
-void CRecordQueryPage::OnCurveRecords() {}
+void CRecordQueryPage::OnCurveRecords() {
+    showRecords(m_curves);
+}
 
 void CRecordQueryPage::showRecords(CDialog* dialog) {
     if (dialog != nullptr && m_show) {

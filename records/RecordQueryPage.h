@@ -6,7 +6,7 @@
 
 #include "Dialog.h"
 
-class CRecordDialog;
+class CRecordPage;
 
 class CRecordQueryPage : public CDialog {
   public:
@@ -17,8 +17,8 @@ class CRecordQueryPage : public CDialog {
 
     // The record dialogs the buttons show through `show`, each sent back here by its
     // "返回". A button whose dialog is null does nothing.
-    void setRecordDialogs(ShowInSlot show, CRecordDialog* voltage, CRecordDialog* resistance,
-                          CRecordDialog* alarm);
+    void setRecordDialogs(ShowInSlot show, CRecordPage* voltage, CRecordPage* resistance,
+                          CRecordPage* alarm, CRecordPage* curves);
 
   private:
     void OnVoltageRecords();
@@ -31,6 +31,7 @@ class CRecordQueryPage : public CDialog {
     CDialog* m_voltage = nullptr;
     CDialog* m_resistance = nullptr;
     CDialog* m_alarm = nullptr;
+    CDialog* m_curves = nullptr;
 
     static const MessageEntry<CRecordQueryPage> kMessageMap[];
 };

@@ -60,6 +60,15 @@ inline constexpr const char* kMsgRangeStartEmpty = "请输入开始读取的记�
 inline constexpr const char* kMsgRangeStartOverCount = "读取记录序号不能大于总记录数";
 inline constexpr const char* kMsgRangeEndInvalid = "最后序号不能大于总记录数或不能小于起始序号数";
 inline constexpr const char* kMsgRangePositionFailed = "读取记录序号校验错误";
-inline constexpr const char* kMsgRejectedInARow = "连续%d条记录读取失败，已停止读取，请检查设备与连线";
+inline constexpr const char* kMsgRejectedInARow =
+    "连续%d条记录读取失败，已停止读取，请检查设备与连线";
+// The voltage curve records
+inline constexpr const char* kCurveRecordsWhat = "电压曲线记录";
+inline constexpr const char* kCurveTreeRoot = "曲线组";
+inline constexpr const char* kCurveTreeChannel = "电池%d";
+inline constexpr const char* kCurveReadout = "%s  电池%d  %.2fV";
+inline constexpr const char* kMsgCurveViewFailed = "读取曲线图失败";
+inline constexpr const char* kMsgCurveGroupOutOfRange = "第%d组超出设备可选的范围（1-255），未发送";
+inline constexpr const char* kMsgCurveStampsInvalid = "%d条记录的时间无效，未画入曲线";
 inline constexpr const char* kCancelReadCaption = "取消";
 inline constexpr const char* kStoppingReadText = "正在停止读取，请稍候…";

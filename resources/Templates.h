@@ -18,6 +18,7 @@ enum DialogId : int {
     IDD_RECORD_QUERY = 138,
     IDD_SYSTEM_PARAM = 139,
     IDD_PROBE = 140,
+    IDD_CURVE_RECORDS = 151,
     IDD_PASSWORD = 153,
     IDD_RESISTANCE_RECORDS = 152,
     IDD_ALARM_RECORDS = 154,
@@ -53,6 +54,7 @@ DialogTemplate makeRecordQueryTemplate();
 DialogTemplate makeVoltageRecordsTemplate();
 DialogTemplate makeAlarmRecordsTemplate();
 DialogTemplate makeResistanceRecordsTemplate();
+DialogTemplate makeCurveRecordsTemplate();
 DialogTemplate makeCurrentTemplate();
 DialogTemplate makeBankTemplate();
 DialogTemplate makeCellTemplate(const CellPageLayout& layout);

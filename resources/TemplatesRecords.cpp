@@ -3,6 +3,7 @@
 #include "Strings.h"
 #include "Templates.h"
 #include "ids/RecordAlarmIds.h"
+#include "ids/RecordCurveIds.h"
 #include "ids/RecordQueryIds.h"
 #include "ids/RecordResistanceIds.h"
 #include "ids/RecordVoltageIds.h"
@@ -11,7 +12,7 @@ using namespace tpl;
 
 namespace {
 
-enum { kBar = 1, kCountBox, kPlaceBox };
+enum { kBar = 1, kCountBox, kPlaceBox, kGroupBox };
 constexpr int kCountChars = 5;  // up to 65535 records
 
 ControlTemplate button(int id, std::string caption, GridCell cell, unsigned style = 0) {
@@ -105,5 +106,35 @@ DialogTemplate makeResistanceRecordsTemplate() {
         button(ids::kReadRange, "读取记录", {1, 4}, kDisabled),
         control(ControlKind::ListView, ids::kList, "", {1, 0}),
     });
+    return t;
+}
+
+// The curve dialog keeps its commands in a column beside the chart, above the channel tree,
+// so the chart gets its full size on a laptop screen.
+DialogTemplate makeCurveRecordsTemplate() {
+    namespace ids = idc::curve_records;
+    DialogTemplate t{IDD_CURVE_RECORDS, "", "宋体", 10, {}};
+    t.controls = {
+        group(kNoId, kBar, "", {0, 0}),
+        control(ControlKind::Static, ids::kChart, "", {0, 1}),
+        group(kNoId, kCountBox, "电压曲线条数：", {0, 0, 1, 2}, kBar),
+        edit(ids::kCount, {0, 0}, kCountBox),
+        control(ControlKind::PushButton, ids::kReadCount, kReadCaption, {0, 1}, kCountBox),
+        button(ids::kDeleteAll, "删除全部曲线记录", {1, 0, 1, 2}),
+        group(kNoId, kGroupBox, "选择有效曲线组", {2, 0, 1, 2}, kBar),
+        label("第", {0, 0}, kGroupBox),
+        dropList(ids::kGroup, {}, {0, 1}, kGroupBox, kDisabled),
+        label("组", {0, 2}, kGroupBox),
+        control(ControlKind::PushButton, ids::kSetGroup, "设置", {0, 3}, kGroupBox, kDisabled),
+        group(kNoId, kPlaceBox, "读取该组有效曲线", {3, 0, 1, 2}, kBar),
+        edit(ids::kGroupCurves, {0, 0}, kPlaceBox),
+        control(ControlKind::PushButton, ids::kReadGroup, kReadCaption, {0, 1}, kPlaceBox),
+        button(ids::kViewRecord, "查看记录", {4, 0}),
+        button(ids::kBack, "返回", {4, 1}),
+        control(ControlKind::Static, ids::kReadoutLabel, "时间：", {5, 0}, kBar, kHidden),
+        control(ControlKind::Edit, ids::kReadout, "", {6, 0, 1, 2}, kBar, kHidden | kReadOnly),
+        control(ControlKind::CheckBox, ids::kSelectAll, "全选", {7, 0}, kBar),
+        control(ControlKind::TreeView, ids::kChannelTree, "", {8, 0, 1, 2}, kBar),
+    };
     return t;
 }

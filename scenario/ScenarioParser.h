@@ -29,6 +29,10 @@
 //   expect items ID A|B|C        the items of drop-down list ID (`""`: none)
 //   expect selected ID INDEX     selection of drop-down list ID (-1: none)
 //   expect checked ID | expect unchecked ID
+//   expect itemchecked ID TEXT | expect itemunchecked ID TEXT
+//                                the check mark of the item with that text in tree ID
+//   expect curves ID N           chart ID draws N curves (shown channels with samples)
+//   expect samples ID N          the curves of chart ID have N samples each
 //   expect enabled ID | expect disabled ID
 //   expect visible ID | expect hidden ID      the control itself, whatever its page
 //   expect tab N                 selected tab
@@ -82,6 +86,10 @@ enum class StepOp {
     ExpectSelected,
     ExpectChecked,
     ExpectUnchecked,
+    ExpectItemChecked,
+    ExpectItemUnchecked,
+    ExpectCurves,
+    ExpectSamples,
     ExpectEnabled,
     ExpectDisabled,
     ExpectVisible,

@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <charconv>
 
+#include "CheckTree.h"
+#include "CurveChartCtrl.h"
 #include "Dialog.h"
 #include "LinkSettings.h"
 #include "MainDlg.h"
@@ -74,6 +76,33 @@ StepFailure checkDropList(const CDialog& window, const Step& step, const QWidget
                 "selection " + std::to_string(window.curSel(id)));
 }
 
+StepFailure checkTreeItem(const Step& step, QWidget& control) {
+    const auto* tree = dynamic_cast<const CCheckTree*>(&control);
+    if (tree == nullptr) {
+        return "control " + std::to_string(step.numbers[0]) + " is not a tree";
+    }
+    const QTreeWidgetItem* item = tree->findItem(step.text);
+    if (item == nullptr) {
+        return "no item " + quoted(step.text);
+    }
+    const bool wanted = step.op == StepOp::ExpectItemChecked;
+    return same(wanted ? "checked" : "unchecked", tree->getCheck(item) ? "checked" : "unchecked");
+}
+
+StepFailure checkChart(const Step& step, QWidget& control) {
+    const auto* ctrl = dynamic_cast<const CCurveChartCtrl*>(&control);
+    if (ctrl == nullptr) {
+        return "control " + std::to_string(step.numbers[0]) + " is not a curve chart";
+    }
+    const CCurveChart& chart = ctrl->chart();
+    if (step.op == StepOp::ExpectSamples) {
+        return same(std::to_string(step.numbers[1]) + " samples",
+                    std::to_string(chart.sampleCount()) + " samples");
+    }
+    return same(std::to_string(step.numbers[1]) + " curves",
+                std::to_string(chart.drawnCurveCount()) + " curves");
+}
+
 StepFailure checkState(const std::string& wanted, bool isFirst, const char* first,
                        const char* second) {
     return same(wanted, isFirst ? first : second);
@@ -119,6 +148,12 @@ StepFailure checkControl(ScenarioSession& session, const Step& step) {
         case StepOp::ExpectUnchecked:
             return checkState(step.op == StepOp::ExpectChecked ? "checked" : "unchecked",
                               window->isChecked(id), "checked", "unchecked");
+        case StepOp::ExpectItemChecked:
+        case StepOp::ExpectItemUnchecked:
+            return checkTreeItem(step, *control);
+        case StepOp::ExpectCurves:
+        case StepOp::ExpectSamples:
+            return checkChart(step, *control);
         case StepOp::ExpectEnabled:
         case StepOp::ExpectDisabled:
             return checkState(step.op == StepOp::ExpectEnabled ? "enabled" : "disabled",

@@ -2,6 +2,7 @@
 // kinds, the time stamp and cell texts with their edge values, and the time-left estimate.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <vector>
 
 #include "ReadProgressText.h"
@@ -36,6 +37,26 @@ TEST(RecordDecoding, TimeStampsShowTheDigitsTheirBcdFieldsCode) {
     // Not BCD: shown as the device sent it, digit by hexadecimal digit.
     EXPECT_EQ(timeStampText({0xFFFF, 0x1AFF, 0x0000, 0xFF00}), "FFFF/1A/FF/0/0/FF");
     EXPECT_EQ(timeStampText({0, 0, 0, 0}), "0/0/0/0/0/0");
+}
+
+// A curve sample needs a real moment: 2024-02-29 09:30:07 in local time, and nothing for a
+// stamp that is not BCD or names no day.
+TEST(RecordDecoding, StampTimesAreRealMomentsOrNothing) {
+    std::tm local{};
+    local.tm_year = 124;
+    local.tm_mon = 1;
+    local.tm_mday = 29;
+    local.tm_hour = 9;
+    local.tm_min = 30;
+    local.tm_sec = 7;
+    local.tm_isdst = -1;
+    EXPECT_EQ(stampTime({0x2024, 0x0229, 0x0930, 0x0700}), std::mktime(&local));
+    EXPECT_EQ(stampTime({0x2023, 0x0229, 0x0930, 0x0700}), std::nullopt);  // no 29 Feb
+    EXPECT_EQ(stampTime({0x2024, 0x1301, 0x0000, 0x0000}), std::nullopt);  // month 13
+    EXPECT_EQ(stampTime({0x2024, 0x0101, 0x0A00, 0x0000}), std::nullopt);  // not BCD
+    EXPECT_EQ(stampTime({0x2024, 0x0101, 0x2400, 0x0000}), std::nullopt);  // hour 24
+    EXPECT_EQ(stampTime({0x1969, 0x1231, 0x2359, 0x5900}), std::nullopt);
+    EXPECT_EQ(stampTime({0x0000, 0x0000, 0x0000, 0x0000}), std::nullopt);  // an empty slot
 }
 
 TEST(RecordDecoding, LabelsKindsAndChannelTexts) {

@@ -19,6 +19,9 @@
 #include <vector>
 
 #include "AlarmRecordDlg.h"
+#include "CheckTree.h"
+#include "CurveChartCtrl.h"
+#include "CurveRecordDlg.h"
 #include "MainDlg.h"
 #include "PageHarness.h"
 #include "RecordQueryPage.h"
@@ -29,6 +32,7 @@
 #include "VoltageRecordDlg.h"
 #include "ids/MainIds.h"
 #include "ids/RecordAlarmIds.h"
+#include "ids/RecordCurveIds.h"
 #include "ids/RecordQueryIds.h"
 #include "ids/RecordResistanceIds.h"
 #include "ids/RecordVoltageIds.h"
@@ -340,12 +344,33 @@ TEST_F(RecordDialogs, MessageMapsFitTheirTemplates) {
     CVoltageRecordDlg volts;
     CAlarmRecordDlg alarms;
     CResistanceRecordDlg ir;
-    for (CDialog* dialog : std::initializer_list<CDialog*>{&query, &volts, &alarms, &ir}) {
+    CCurveRecordDlg curves;
+    for (CDialog* dialog : std::initializer_list<CDialog*>{&query, &volts, &alarms, &ir, &curves}) {
         dialog->create(nullptr);
         EXPECT_EQ(dialog->messageMapFaults(), std::vector<std::string>{}) << dialog->templateId();
     }
-    // Without record dialogs the buttons do nothing (the curve records' never has one yet).
+    // Without record dialogs the buttons do nothing.
     query.clickControl(idc::record_query::kVoltageRecords);
     query.clickControl(idc::record_query::kCurveRecords);
     EXPECT_TRUE(messages.empty());
+}
+
+// A click on an item's box has turned the mark before the dialog hears of the click: the
+// dialog keeps that mark instead of turning it back, and a click on the root's box is no
+// channel at all.
+TEST_F(RecordDialogs, ACurveTreeBoxClickCountsOnce) {
+    CCurveRecordDlg curves;
+    curves.create(nullptr);
+    CCheckTree* tree = curves.checkTree(idc::curve_records::kChannelTree);
+    QTreeWidgetItem* fifth = tree->findItem("电池5");
+    ASSERT_NE(fifth, nullptr);
+    fifth->setCheckState(0, Qt::Unchecked);  // what the box does under the mouse
+    tree->clickItemAsUser(fifth);
+    EXPECT_FALSE(tree->getCheck(fifth));
+    EXPECT_FALSE(curves.chartCtrl()->chart().m_visible[4]);
+    EXPECT_TRUE(curves.chartCtrl()->chart().m_visible[3]);
+    tree->clickItemAsUser(fifth);  // then a click on its text turns it back on
+    EXPECT_TRUE(tree->getCheck(fifth));
+    EXPECT_TRUE(curves.chartCtrl()->chart().m_visible[4]);
+    EXPECT_FALSE(tree->topLevelItem(0)->flags() & Qt::ItemIsUserCheckable);
 }

@@ -1,0 +1,230 @@
+// The curve chart control: painting, the readout under the mouse, zoom by dragging, and the
+// context menu that saves the picture.
+#include "CurveChartCtrl.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRubberBand>
+#include <QSaveFile>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+#include "MessageBox.h"
+#include "OwnMenu.h"
+
+namespace {
+
+constexpr const char* kMenuSavePicture = "保存图片...";
+constexpr const char* kSavePictureCaption = "保存图片";
+constexpr const char* kPngFilter = "PNG 图片 (*.png)";
+constexpr const char* kMsgSavePictureFailed = "图片保存失败";
+constexpr const char* kDetailFile = "文件：";
+constexpr const char* kDetailReason = "原因：";
+constexpr const char* kReasonNoName = "没有给出文件名";
+constexpr const char* kReasonNoFolder = "文件夹不存在：";
+constexpr const char* kReasonNoPermission = "没有在此处写文件的权限";
+constexpr const char* kReasonCannotCreate = "无法建立文件";
+constexpr const char* kReasonNoMemory = "内存不足，无法生成图片";
+constexpr const char* kReasonWriteFailed = "写入文件失败，磁盘可能已满";
+
+// A4 landscape at 600 dpi; a 12-point font is then 100 px high.
+constexpr int kPrintWidth = 7016;
+constexpr int kPrintHeight = 4961;
+constexpr int kPrintDotsPerMeter = 23622;  // 600 dpi
+
+constexpr int kDragMinWidth = 3;
+// Where the volt labels end (the plot's left edge less 3 px), and the widest of them.
+constexpr int kVoltLabelRight = 41;
+constexpr const char* kWidestVoltLabel = "15.0V";
+constexpr int kRightLabelEnd = 891;  // the far column of curve labels
+constexpr int kSpacePx = 2;
+constexpr int kMarkRadius = 4;
+
+std::string reasonForOpenFailure(const QSaveFile& file) {
+    return file.error() == QFileDevice::PermissionsError ? kReasonNoPermission
+                                                         : kReasonCannotCreate;
+}
+
+}  // namespace
+
+bool saveChartPicture(const CCurveChart& chart, const std::string& path, std::string& error) {
+    if (path.empty()) {
+        error = kReasonNoName;
+        return false;
+    }
+    const QString name = QString::fromStdString(path);
+    const QDir folder = QFileInfo(name).absoluteDir();
+    if (!folder.exists()) {
+        error = kReasonNoFolder + folder.absolutePath().toStdString();
+        return false;
+    }
+    if (!QFileInfo(folder.absolutePath()).isWritable()) {
+        error = kReasonNoPermission;
+        return false;
+    }
+    QImage image(kPrintWidth, kPrintHeight, QImage::Format_Grayscale8);
+    if (image.isNull()) {
+        error = kReasonNoMemory;
+        return false;
+    }
+    image.setDotsPerMeterX(kPrintDotsPerMeter);
+    image.setDotsPerMeterY(kPrintDotsPerMeter);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        CCurveChart::paint(painter, chart.geometry(image.rect(), true));
+    }
+    // Written aside and renamed into place, so a failure leaves any earlier file intact.
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = reasonForOpenFailure(file);
+        return false;
+    }
+    if (!image.save(&file, "PNG") || !file.commit()) {
+        file.cancelWriting();
+        error = kReasonWriteFailed;
+        return false;
+    }
+    return true;
+}
+
+CCurveChartCtrl::CCurveChartCtrl(QWidget* parent)
+    : QWidget(parent), m_band(new QRubberBand(QRubberBand::Rectangle, this)) {
+    // The labels were laid out for a narrow face; a wider one that fontconfig picks for it
+    // would lose the volt labels' first digit at the left edge.
+    const QFontMetrics metrics(chartFont(), this);
+    m_left = std::max(0, metrics.horizontalAdvance(kWidestVoltLabel) - kVoltLabelRight + kSpacePx);
+    setMinimumSize(m_left + kRightLabelEnd + kSpacePx, kChartArea.height());
+    setMouseTracking(true);
+    markOwnContextMenu(this);
+}
+
+CCurveChartCtrl::~CCurveChartCtrl() = default;
+
+void CCurveChartCtrl::setReadoutHandler(ReadoutHandler handler) {
+    m_readout = std::move(handler);
+}
+
+void CCurveChartCtrl::addContextAction(std::string text, std::function<void()> action) {
+    m_actions.push_back({std::move(text), std::move(action)});
+}
+
+ChartRect CCurveChartCtrl::plot() {
+    return plotRect(toChartRect(kChartArea));
+}
+
+void CCurveChartCtrl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.translate(m_left, 0);
+    m_chart.Draw(painter, kChartArea, false);
+    if (m_marked) {
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(m_marked->at, kMarkRadius, kMarkRadius);
+    }
+}
+
+void CCurveChartCtrl::showReadout(std::optional<CCurveChart::CurvePoint> point) {
+    const bool moved = point.has_value() != m_marked.has_value() ||
+                       (point && (point->at != m_marked->at || point->series != m_marked->series));
+    m_marked = point;
+    if (moved) {
+        update();
+    }
+    if (m_readout) {
+        m_readout(m_marked);
+    }
+}
+
+void CCurveChartCtrl::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = toChart(event->position().toPoint());
+    if (m_dragStartX) {
+        const ChartRect p = plot();
+        const int x = std::clamp(at.x(), p.left, p.right);
+        m_band->setGeometry(QRect(QPoint(std::min(x, *m_dragStartX), p.top),
+                                  QPoint(std::max(x, *m_dragStartX), p.bottom))
+                                .translated(m_left, 0));
+        m_band->show();
+    }
+    showReadout(m_chart.nearestPoint(kChartArea, at));
+}
+
+void CCurveChartCtrl::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = toChart(event->position().toPoint());
+    const ChartRect p = plot();
+    if (event->button() == Qt::LeftButton && at.x() >= p.left && at.x() <= p.right &&
+        at.y() >= p.top && at.y() <= p.bottom) {
+        m_dragStartX = at.x();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+// The dragged stretch becomes the view, at least a second of it.
+void CCurveChartCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_dragStartX) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_band->hide();
+    const ChartRect p = plot();
+    const int x0 = *m_dragStartX;
+    const int x1 = std::clamp(toChart(event->position().toPoint()).x(), p.left, p.right);
+    m_dragStartX.reset();
+    if (std::abs(x1 - x0) < kDragMinWidth) {
+        return;
+    }
+    const TimeWindow window = usableWindow(m_chart.viewWindow());
+    const int32_t start = std::min(xToTime(p, window, std::min(x0, x1)), INT32_MAX - 1);
+    const int32_t end = std::max(xToTime(p, window, std::max(x0, x1)), start + 1);
+    m_chart.setViewWindow(start, end);
+    m_marked.reset();
+    update();
+}
+
+void CCurveChartCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_dragStartX.reset();
+        m_band->hide();
+        m_chart.resetView();
+        m_marked.reset();
+        update();
+    }
+}
+
+void CCurveChartCtrl::leaveEvent(QEvent*) {
+    showReadout(std::nullopt);
+}
+
+void CCurveChartCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(QString::fromUtf8(kMenuSavePicture), this, [this] { savePicture(); });
+    for (const ContextAction& entry : m_actions) {
+        menu.addAction(QString::fromStdString(entry.text), this, entry.action);
+    }
+    menu.exec(event->globalPos());
+}
+
+void CCurveChartCtrl::savePicture() {
+    QString name = QFileDialog::getSaveFileName(this, QString::fromUtf8(kSavePictureCaption),
+                                                QString(), QString::fromUtf8(kPngFilter));
+    if (name.isEmpty()) {
+        return;
+    }
+    if (!name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        name += QStringLiteral(".png");
+    }
+    std::string error;
+    if (!saveChartPicture(m_chart, name.toStdString(), error)) {
+        appMessageBox(kMsgSavePictureFailed, std::string(kDetailFile) + name.toStdString() + "\n" +
+                                                 kDetailReason + error + "。");
+    }
+}

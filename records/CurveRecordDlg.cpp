@@ -1,0 +1,279 @@
+// Voltage curve record dialog: register 0x1200 counts the curves (and, written 0, deletes
+// them), 0x1201 chooses the group, 0x1202 holds the group's size and 0x1203 hands out its
+// records one by one, each becoming one sample of all 40 curves.
+#include "CurveRecordDlg.h"
+
+#include <QDateTime>
+#include <algorithm>
+
+#include "CheckTree.h"
+#include "CurveChartCtrl.h"
+#include "DevicePort.h"
+#include "LongRead.h"
+#include "RegisterCoding.h"
+#include "Strings.h"
+#include "Templates.h"
+#include "TreeBitmap.h"
+#include "Utf8.h"
+#include "ids/RecordCurveIds.h"
+
+namespace ids = idc::curve_records;
+using D = CCurveRecordDlg;
+
+const MessageEntry<D> D::kMessageMap[] = {
+    {ids::kReadCount, Notify::Clicked, &D::OnReadCurveCount},
+    {ids::kSetGroup, Notify::Clicked, &D::OnSetCurveGroup},
+    {ids::kReadGroup, Notify::Clicked, &D::OnReadGroupCurves},
+    {ids::kDeleteAll, Notify::Clicked, &D::OnDeleteAllCurves},
+    {ids::kViewRecord, Notify::Clicked, &D::OnViewRecord},
+    {ids::kChannelTree, Notify::Clicked, &D::OnTreeClick},
+    {ids::kSelectAll, Notify::Clicked, &D::OnSelectAll},
+    {ids::kBack, Notify::Clicked, &D::OnBack},
+};
+
+int32_t g_curveCount = 0;
+
+namespace {
+
+constexpr uint16_t kCountRegister = 0x1200;
+constexpr uint16_t kGroupRegister = 0x1201;
+constexpr uint16_t kGroupSizeRegister = 0x1202;
+constexpr uint16_t kWindowRegister = 0x1203;
+constexpr uint32_t kTimeoutMs = 1000;
+constexpr uint32_t kGroupSizeTimeoutMs = 500;
+constexpr int kMaxGroup = 255;  // the device takes the group in the low byte
+constexpr double kVoltsPerCount = 0.01;
+
+}  // namespace
+
+CCurveRecordDlg::CCurveRecordDlg(QWidget* parent)
+    : CRecordPage(dialogTemplate(IDD_CURVE_RECORDS), parent) {
+    useMessageMap<D>(kMessageMap);
+    m_flags.fill(1);
+}
+
+CCurveRecordDlg::~CCurveRecordDlg() = default;
+
+bool CCurveRecordDlg::onInitDialog() {
+    auto* chart = new CCurveChartCtrl;
+    if (subclassControl(ids::kChart, chart)) {
+        m_chart = chart;
+        m_chart->setReadoutHandler([this](const auto& point) { showReadout(point); });
+    } else {
+        delete chart;
+    }
+    buildTree();
+    return true;
+}
+
+// The root is no channel: its box shows but takes no clicks.
+void CCurveRecordDlg::buildTree() {
+    CCheckTree* tree = checkTree(ids::kChannelTree);
+    const QIcon icon = treeItemIcon();
+    m_rootItem = tree->insertItem(kCurveTreeRoot);
+    m_rootItem->setIcon(0, icon);
+    m_rootItem->setFlags(m_rootItem->flags() & ~Qt::ItemIsUserCheckable);
+    for (int channel = 1; channel <= kRecordChannels; ++channel) {
+        QTreeWidgetItem* item =
+            tree->insertItem(formatText(kCurveTreeChannel, channel), m_rootItem);
+        item->setIcon(0, icon);
+        tree->setCheck(item, true);
+    }
+    m_rootItem->setExpanded(true);
+}
+
+void CCurveRecordDlg::onLeave() {
+    if (m_read != nullptr) {
+        m_read->requestStop();
+    }
+}
+
+void CCurveRecordDlg::OnReadCurveCount() {
+    PortSession port;
+    if (!port) {
+        return;
+    }
+    const auto count = port.readHolding(kCountRegister, 1, kTimeoutMs);
+    if (!count) {
+        messageBox(kMsgReadFailed);
+        return;
+    }
+    g_curveCount = (*count)[0];
+    setWindowText(ids::kCount, formatText("%d", g_curveCount));
+    enableControl(ids::kGroup, true);
+    resetContent(ids::kGroup);
+    for (int group = 1; group <= g_curveCount; ++group) {
+        addString(ids::kGroup, formatText("%d", group));
+    }
+    setCurSel(ids::kGroup, 0);
+    enableControl(ids::kSetGroup, true);
+}
+
+// With nothing to choose from the group sent is 0, as the device has always been told.
+void CCurveRecordDlg::OnSetCurveGroup() {
+    const int group = curSel(ids::kGroup) + 1;
+    if (group > kMaxGroup) {  // the low byte alone would name another group
+        messageBox(formatText(kMsgCurveGroupOutOfRange, group));
+        return;
+    }
+    PortSession port;
+    if (!port) {
+        return;
+    }
+    const bool set = port.writeRegister(kGroupRegister, static_cast<uint16_t>(group), kTimeoutMs);
+    if (set) {
+        m_group = group;
+    }
+    messageBox(set ? kMsgSetOk : kMsgSetFailed);
+}
+
+// The group's size, then the group written again so its records start from the first, then
+// every record. A group the dialog has not chosen yet is the one the list shows.
+void CCurveRecordDlg::OnReadGroupCurves() {
+    PortSession port;
+    if (!port) {
+        return;
+    }
+    const auto size = port.readHolding(kGroupSizeRegister, 1, kGroupSizeTimeoutMs);
+    if (!size) {
+        messageBox(kGroupSizeFailed);
+        return;
+    }
+    const int records = (*size)[0];
+    if (records == 0) {
+        return;
+    }
+    const int group = m_group != 0 ? m_group : std::max(curSel(ids::kGroup) + 1, 1);
+    if (group > kMaxGroup ||
+        !port.writeRegister(kGroupRegister, static_cast<uint16_t>(group), kTimeoutMs)) {
+        messageBox(kMsgReadFailed);
+        return;
+    }
+    readGroup(port, records);
+}
+
+void CCurveRecordDlg::readGroup(const RegisterLink& port, int records) {
+    m_chart->chart().clearSeries();
+    m_badStamps = 0;
+    bool failed = false;
+    {
+        LongRead read(
+            this, [this] { showCurves(); }, kCurveRecordsWhat, records,
+            recordReplyLength(RecordKind::Voltage));
+        ReadInProgress inProgress(m_read, read);
+        for (int i = 0; i < records && !read.stopRequested() && !failed; ++i) {
+            failed = !readRecord(port);
+            read.recordDone();
+        }
+    }  // the box goes and the last samples show before any message
+    if (failed) {
+        messageBox(kMsgReadFailed);
+    }
+    if (m_badStamps > 0) {
+        messageBox(formatText(kMsgCurveStampsInvalid, m_badStamps));
+    }
+}
+
+// No confirmation is asked, as with every record dialog; the count shown stays until read.
+void CCurveRecordDlg::OnDeleteAllCurves() {
+    PortSession port;
+    if (!port) {
+        return;
+    }
+    const bool deleted = port.writeRegister(kCountRegister, 0, kTimeoutMs);
+    messageBox(deleted ? kMsgEraseOk : kMsgEraseFailed);
+}
+
+void CCurveRecordDlg::OnViewRecord() {
+    PortSession port;
+    if (!port) {
+        return;
+    }
+    m_badStamps = 0;
+    const bool read = readRecord(port);
+    showCurves();
+    if (!read) {
+        messageBox(kMsgCurveViewFailed);
+    } else if (m_badStamps > 0) {
+        messageBox(formatText(kMsgCurveStampsInvalid, m_badStamps));
+    }
+}
+
+bool CCurveRecordDlg::readRecord(const RegisterLink& port) {
+    const RecordKind kind = RecordKind::Voltage;
+    const auto bytes =
+        port.readHoldingBytes(kWindowRegister, recordRegisterCount(kind), kTimeoutMs);
+    const auto record = bytes ? decodeRecord(kind, *bytes, 0) : std::nullopt;
+    if (record) {
+        addSample(*record);
+    }
+    return record.has_value();
+}
+
+// A record whose time stamp names no moment cannot be placed on the time axis: it is
+// counted and told, not drawn at some made-up time.
+void CCurveRecordDlg::addSample(const StoredRecord& record) {
+    const auto time = stampTime(record.stamp);
+    if (!time) {
+        ++m_badStamps;
+        return;
+    }
+    std::array<float, kRecordChannels> volts{};
+    for (size_t k = 0; k < volts.size(); ++k) {
+        volts[k] = static_cast<float>(record.channels[k] * kVoltsPerCount);
+    }
+    m_chart->chart().addSample(*time, volts);
+}
+
+void CCurveRecordDlg::showCurves() {
+    CCurveChart& chart = m_chart->chart();
+    chart.fitTimeWindow();
+    setWindowText(ids::kGroupCurves, formatText("%d", chart.sampleCount()));
+    const bool any = chart.sampleCount() > 0;
+    showControl(ids::kReadoutLabel, any);
+    showControl(ids::kReadout, any);
+    m_chart->update();
+}
+
+// A click on an item's box has already turned its mark; a click on its text turns it here.
+void CCurveRecordDlg::OnTreeClick() {
+    CCheckTree* tree = checkTree(ids::kChannelTree);
+    QTreeWidgetItem* item = tree->currentItem();
+    if (item == nullptr || item == m_rootItem || item->parent() != m_rootItem) {
+        return;
+    }
+    const int k = m_rootItem->indexOfChild(item);
+    if (tree->getCheck(item) == (m_flags[static_cast<size_t>(k)] != 0)) {
+        tree->setCheck(item, !tree->getCheck(item));
+    }
+    applyVisibility();
+}
+
+void CCurveRecordDlg::OnSelectAll() {
+    CCheckTree* tree = checkTree(ids::kChannelTree);
+    const bool all = isChecked(ids::kSelectAll);
+    for (QTreeWidgetItem* item : tree->children(m_rootItem)) {
+        tree->setCheck(item, all);
+    }
+    applyVisibility();
+}
+
+void CCurveRecordDlg::applyVisibility() {
+    CCheckTree* tree = checkTree(ids::kChannelTree);
+    const auto items = tree->children(m_rootItem);
+    for (size_t k = 0; k < m_flags.size() && k < items.size(); ++k) {
+        m_flags[k] = tree->getCheck(items[k]) ? 1 : 0;
+    }
+    m_chart->chart().SetChannelVisibility(m_flags.data());
+    m_chart->update();
+}
+
+void CCurveRecordDlg::showReadout(const std::optional<CCurveChart::CurvePoint>& point) {
+    if (!point) {
+        setWindowText(ids::kReadout, "");
+        return;
+    }
+    const QString time = QDateTime::fromSecsSinceEpoch(point->time).toString("yyyy-MM-dd HH:mm:ss");
+    setWindowText(ids::kReadout, formatText(kCurveReadout, utf8(time).c_str(), point->series + 1,
+                                            static_cast<double>(point->value)));
+}

@@ -8,8 +8,10 @@
 
 #include "CheckTree.h"
 #include "CurveChartCtrl.h"
+#include "CurveCsv.h"
 #include "DevicePort.h"
 #include "LongRead.h"
+#include "RecordCsv.h"
 #include "RegisterCoding.h"
 #include "Strings.h"
 #include "Templates.h"
@@ -59,6 +61,8 @@ bool CCurveRecordDlg::onInitDialog() {
     if (subclassControl(ids::kChart, chart)) {
         m_chart = chart;
         m_chart->setReadoutHandler([this](const auto& point) { showReadout(point); });
+        m_chart->addContextAction(kExportCsvCaption,
+                                  [this] { runHandler([this] { exportCsv(); }); });
     } else {
         delete chart;
     }
@@ -266,6 +270,14 @@ void CCurveRecordDlg::applyVisibility() {
     }
     m_chart->chart().SetChannelVisibility(m_flags.data());
     m_chart->update();
+}
+
+void CCurveRecordDlg::exportCsv() {
+    const CCurveChart& chart = m_chart->chart();
+    exportCsvAsUser(*this, chart.sampleCount(), kCurveRecordsWhat,
+                    [&chart](const std::string& path, std::string& error) {
+                        return exportCurvesCsv(chart, path, error);
+                    });
 }
 
 void CCurveRecordDlg::showReadout(const std::optional<CCurveChart::CurvePoint>& point) {

@@ -47,6 +47,8 @@ class CCurveRecordDlg : public CRecordPage {
     void addSample(const StoredRecord& record);
     void showCurves();
     void applyVisibility();
+    // "导出CSV..." in the chart's menu: one row per sample time, one column per channel.
+    void exportCsv();
     void showReadout(const std::optional<CCurveChart::CurvePoint>& point);
 
     CCurveChartCtrl* m_chart = nullptr;  // owned by the dialog, in the place of 1143

@@ -10,6 +10,7 @@
 #include "DevicePort.h"
 #include "DialogPort.h"
 #include "LongRead.h"
+#include "RecordCsv.h"
 #include "RecordRows.h"
 #include "RegisterCoding.h"
 #include "ReportList.h"
@@ -26,6 +27,13 @@ constexpr auto kReadAllPause = std::chrono::milliseconds(50);
 // the device or the line is gone, and one box per record would never end.
 constexpr int kMaxRejectedInARow = 10;
 
+// "导出CSV..." in the list's context menu, run as a command like any button's.
+void addExportEntry(CDialog& dialog, CReportList& list, RecordKind kind, const char* what) {
+    list.addContextAction(kExportCsvCaption, [&dialog, &list, kind, what] {
+        dialog.runHandler([&] { exportRecordListAsUser(dialog, list, kind, what); });
+    });
+}
+
 }  // namespace
 
 CRecordDialog::CRecordDialog(const RecordDialogSpec& spec, QWidget* parent)
@@ -41,6 +49,7 @@ bool CRecordDialog::onInitDialog() {
     auto rows = std::make_unique<RecordRows>(m_spec.kind);
     m_rows = rows.get();
     list->setRows(std::move(rows));
+    addExportEntry(*this, *list, m_spec.kind, m_spec.what);
     if (m_spec.startEditId != kNoId) {
         setWindowText(m_spec.startEditId, "1");
     }

@@ -72,3 +72,22 @@ inline constexpr const char* kMsgCurveGroupOutOfRange = "第%d组超出设备可
 inline constexpr const char* kMsgCurveStampsInvalid = "%d条记录的时间无效，未画入曲线";
 inline constexpr const char* kCancelReadCaption = "取消";
 inline constexpr const char* kStoppingReadText = "正在停止读取，请稍候…";
+
+// Exporting a record list to a CSV file.
+inline constexpr const char* kExportCsvCaption = "导出CSV...";
+inline constexpr const char* kExportCsvTitle = "导出CSV";
+inline constexpr const char* kCsvFileFilter = "CSV 文件 (*.csv)";
+inline constexpr const char* kCsvTimeHeading = "时间";
+inline constexpr const char* kCsvVoltageHeading = "电池%d电压(V)";
+inline constexpr const char* kCsvResistanceHeading = "电池%d内阻(mΩ)";
+inline constexpr const char* kMsgNothingToExport = "没有可导出的记录";
+inline constexpr const char* kMsgExported = "已导出%d条记录到文件\n%s";
+inline constexpr const char* kMsgExportFailed = "导出失败，无法写入文件\n%s\n原因：%s";
+inline constexpr const char* kFileErrorNoFolder = "文件夹不存在";
+inline constexpr const char* kFileErrorNoPermission = "没有写入权限";
+inline constexpr const char* kFileErrorDiskFull = "磁盘空间不足";
+inline constexpr const char* kFileErrorReadOnly = "磁盘为只读";
+inline constexpr const char* kFileErrorTooLarge = "文件超出允许的大小";
+inline constexpr const char* kFileErrorIsFolder = "已有同名的文件夹";
+inline constexpr const char* kFileErrorNameTooLong = "文件名过长";
+inline constexpr const char* kFileErrorOther = "系统错误%d（%s）";

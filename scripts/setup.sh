@@ -11,6 +11,8 @@ packages=(
   mbpoll
   xvfb xauth x11-apps xdotool imagemagick
   fonts-wqy-microhei
+  # the CSV export test reads the file back with Python's csv module
+  python3
 )
 
 missing=()

@@ -1,15 +1,17 @@
 // CReportList: a QTableView in report style over a model of text rows or of the owner's own
 // rows. Appends insert one row (or one batch), updates touch one cell, and rows have one
-// fixed height, so large lists stay cheap.
+// fixed height, so large lists stay cheap. Its context menu holds the entries its owner adds.
 #include "ReportList.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <algorithm>
 #include <utility>
 
+#include "OwnMenu.h"
 #include "Utf8.h"
 
 namespace {
@@ -217,6 +219,18 @@ void CReportList::fitRowHeight() {
     if (row != verticalHeader()->defaultSectionSize()) {
         verticalHeader()->setDefaultSectionSize(row);  // walks every row: only on a change
     }
+}
+
+void CReportList::addContextAction(std::string text, std::function<void()> action) {
+    auto* entry = new QAction(qstr(text), this);
+    connect(entry, &QAction::triggered, this, [run = std::move(action)] {
+        if (run) {
+            run();
+        }
+    });
+    addAction(entry);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    markOwnContextMenu(this);
 }
 
 int CReportList::insertColumn(int index, std::string_view heading, int widthPx) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QTableView>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,6 +51,9 @@ class CReportList : public QTableView {
     // Prefers the height that shows `rows` rows with the heading and a horizontal scroll bar.
     // Given less, the rows give up their padding first and only then does the list scroll.
     void fitRows(int rows);
+    // Adds an entry to the list's context menu (a right click on the list) that runs
+    // `action`; entries show in the order they were added.
+    void addContextAction(std::string text, std::function<void()> action);
     // Wide enough for every column, so a layout gives a report its whole width.
     QSize sizeHint() const override;
 

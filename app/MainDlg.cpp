@@ -31,6 +31,7 @@
 #include "SystemParamPage.h"
 #include "TabCtrl.h"
 #include "Templates.h"
+#include "TrafficWnd.h"
 #include "VoltageRecordDlg.h"
 #include "ids/MainIds.h"
 
@@ -184,6 +185,9 @@ void CMainDlg::popupAboutMenu(const QPoint& globalPos) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(QString::fromUtf8(IDS_ABOUTBOX), this,
                     [this] { runHandler([this] { showAbout(); }); });
+    // No command: the monitor only reads the traffic record, never the port.
+    menu->addAction(QString::fromUtf8(kTrafficMenuCaption), this,
+                    [this] { CTrafficWnd::showFor(this); });
     menu->popup(globalPos);
 }
 

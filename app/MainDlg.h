@@ -24,7 +24,8 @@ class CMainDlg : public CDialog {
     // Shows the built window (create first) as the program's own application window:
     // minimise, maximise and close, not modal, sized for the screen it opens on.
     void showAsMainWindow();
-    // The context menu with the About item, at `globalPos`; it closes itself.
+    // The context menu with the About and traffic monitor items, at `globalPos`; it closes
+    // itself.
     void popupAboutMenu(const QPoint& globalPos);
 
   protected:

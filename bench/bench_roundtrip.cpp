@@ -1,7 +1,8 @@
 // The full live read (121 registers: 8-byte request, 247-byte reply) against the paced
-// korval-device program, through the program's exchange and through libmodbus's
-// modbus_read_registers in the same run: time per exchange over time on the line, and CPU
-// per exchange, for both. Blocks of the two alternate so that both see the same machine.
+// korval-device program, through the program's exchange (with the traffic record on, as
+// the program runs, and off) and through libmodbus's modbus_read_registers in the same run:
+// time per exchange over time on the line, and CPU per exchange. Blocks of the three
+// alternate so that all see the same machine. Then what recording costs an exchange.
 #include <modbus.h>
 #include <poll.h>
 #include <signal.h>
@@ -21,6 +22,7 @@
 #include "ModbusExchange.h"
 #include "ModbusFrame.h"
 #include "SerialPort.h"
+#include "TrafficRecorder.h"
 
 namespace {
 
@@ -37,6 +39,8 @@ struct Rate {
     double goal;  // the program's ratio may be at most this
 };
 constexpr Rate kRates[] = {{9600, 1.002}, {19200, 1.003}};
+// Recording may cost at most this share of the exchange time.
+constexpr double kRecordingGoal = 0.01;
 
 double lineTimeMs(int baud) {
     return static_cast<double>(kRequestLength + kReplyLength) * 10.0 * 1000.0 / baud;
@@ -134,7 +138,8 @@ void timeBlock(int count, const std::function<bool()>& one, Tally& tally) {
     tally.cpu += cpuMs() - cpuBefore;
 }
 
-bool korvalBlock(int baud, int count, Tally& tally) {
+bool korvalBlock(int baud, int count, Tally& tally, bool recording) {
+    trafficRecorder().setEnabled(recording);
     LinkSettings::deviceAddress = 1;
     if (openSerialPort(kPort, baud) == nullptr) {
         std::fprintf(stderr, "bench_roundtrip: cannot open %s\n", portPath(kPort).c_str());
@@ -171,7 +176,13 @@ bool libmodbusBlock(const std::string& path, int baud, int count, Tally& tally) 
     return true;
 }
 
-bool measure(int baud, int rounds, Tally& korval, Tally& libmodbus) {
+struct Tallies {
+    Tally korval;     // recording on, as the program runs
+    Tally korvalOff;  // recording off
+    Tally libmodbus;
+};
+
+bool measure(int baud, int rounds, Tallies& tallies) {
     const Device device = startDevice(baud);
     if (device.pid < 0) {
         std::fprintf(stderr, "bench_roundtrip: cannot start %s\n", KORVAL_DEVICE_EXE);
@@ -179,12 +190,14 @@ bool measure(int baud, int rounds, Tally& korval, Tally& libmodbus) {
     }
     setPortPath(kPort, device.path);
     Tally warmUp;
-    bool ok = korvalBlock(baud, 2, warmUp) && libmodbusBlock(device.path, baud, 2, warmUp);
+    bool ok = korvalBlock(baud, 2, warmUp, true) && libmodbusBlock(device.path, baud, 2, warmUp);
     for (int done = 0; ok && done < rounds; done += kBlock) {
         const int count = std::min(kBlock, rounds - done);
-        ok =
-            korvalBlock(baud, count, korval) && libmodbusBlock(device.path, baud, count, libmodbus);
+        ok = korvalBlock(baud, count, tallies.korval, true) &&
+             korvalBlock(baud, count, tallies.korvalOff, false) &&
+             libmodbusBlock(device.path, baud, count, tallies.libmodbus);
     }
+    trafficRecorder().setEnabled(true);
     stopDevice(device);
     return ok;
 }
@@ -192,10 +205,66 @@ bool measure(int baud, int rounds, Tally& korval, Tally& libmodbus) {
 void printRow(const char* who, int baud, const Tally& tally, double goal) {
     const double ratio = tally.mean() / lineTimeMs(baud);
     std::printf(
-        "%-9s %6d %9.2f %9.2f %9.5f %9.5f %8.3f %7d  %s\n", who, baud, lineTimeMs(baud),
+        "%-10s %6d %9.2f %9.2f %9.5f %9.5f %8.3f %7d  %s\n", who, baud, lineTimeMs(baud),
         tally.mean(), ratio, tally.median() / lineTimeMs(baud), tally.cpuPerExchange(),
         tally.failures,
         goal <= 0 ? "" : (ratio <= goal && tally.failures == 0 ? "within goal" : "OVER GOAL"));
+}
+
+// Resident memory of this process, in MB.
+double residentMb() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = 0;
+    while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr) {
+        if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1) {
+            break;
+        }
+    }
+    if (status != nullptr) {
+        std::fclose(status);
+    }
+    return static_cast<double>(kb) / 1024.0;
+}
+
+struct RecordingCost {
+    double ns = 0;       // per live read recorded
+    double ringMb = 0;   // resident memory the ring takes when made
+    double grownMb = 0;  // and what filling it three times over adds
+};
+
+// What recording adds to one live read, alone: the copies of its 8 + 247 bytes, two clock
+// readings and a ring kept full (each record pushes the oldest out); and the ring's memory.
+RecordingCost recordingCost() {
+    constexpr int kRecords = 3 * static_cast<int>(TrafficRecorder::kCapacity);
+    RecordingCost cost;
+    const double before = residentMb();
+    TrafficRecorder recorder;
+    cost.ringMb = residentMb() - before;
+    const Bytes request = frameRequest(1, readHoldingRequest(0, kRegisters));
+    const Bytes reply(kReplyLength, 0x5A);
+    const auto start = Clock::now();
+    for (int i = 0; i < kRecords; ++i) {
+        TrafficRecord record;
+        record.time = std::chrono::system_clock::now();
+        record.request.assign(request.begin(), request.end());
+        record.reply.assign(reply.begin(), reply.end());
+        record.onLine = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        recorder.add(record);
+    }
+    cost.ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / kRecords;
+    cost.grownMb = residentMb() - before - cost.ringMb;
+    return cost;
+}
+
+// Recording's share of the exchange time, from the two korval rows of the same run.
+bool printRecordingCost(int baud, const Tallies& t) {
+    const double extraMs = t.korval.mean() - t.korvalOff.mean();
+    const double share = extraMs / t.korvalOff.mean();
+    std::printf("recording at %6d: %+.3f ms per exchange (%+.3f%%), cpu %+.4f ms per exchange\n",
+                baud, extraMs, 100.0 * share,
+                t.korval.cpuPerExchange() - t.korvalOff.cpuPerExchange());
+    return share < kRecordingGoal;
 }
 
 }  // namespace
@@ -205,22 +274,36 @@ int main(int argc, char** argv) {
     std::printf(
         "121-register read (8 + 247 bytes) against korval-device --pace BAUD, %d rounds "
         "each,\nalternating blocks of %d. ratio = mean exchange time / line time (p50: median);\n"
-        "cpu ms = CPU time of this process per exchange.\n",
+        "cpu ms = CPU time of this process per exchange. korval records the traffic, as the\n"
+        "program does; korval-off does not.\n",
         rounds, kBlock);
-    std::printf("%-9s %6s %9s %9s %9s %9s %8s %7s  %s\n", "master", "baud", "line ms", "mean ms",
+    std::printf("%-10s %6s %9s %9s %9s %9s %8s %7s  %s\n", "master", "baud", "line ms", "mean ms",
                 "ratio", "p50 ratio", "cpu ms", "failed", "goal");
     bool allWithin = true;
+    std::vector<std::pair<int, Tallies>> results;
     for (const Rate& rate : kRates) {
-        Tally korval;
-        Tally libmodbus;
-        if (!measure(rate.baud, rounds, korval, libmodbus)) {
+        Tallies tallies;
+        if (!measure(rate.baud, rounds, tallies)) {
             return 1;
         }
-        printRow("korval", rate.baud, korval, rate.goal);
-        printRow("libmodbus", rate.baud, libmodbus, 0);
-        allWithin =
-            allWithin && korval.failures == 0 && korval.mean() / lineTimeMs(rate.baud) <= rate.goal;
+        printRow("korval", rate.baud, tallies.korval, rate.goal);
+        printRow("korval-off", rate.baud, tallies.korvalOff, 0);
+        printRow("libmodbus", rate.baud, tallies.libmodbus, 0);
+        allWithin = allWithin && tallies.korval.failures == 0 &&
+                    tallies.korval.mean() / lineTimeMs(rate.baud) <= rate.goal;
+        results.emplace_back(rate.baud, tallies);
     }
-    std::printf("goals: korval ratio <= 1.002 at 9600, <= 1.003 at 19200\n");
+    for (const auto& [baud, tallies] : results) {
+        allWithin = printRecordingCost(baud, tallies) && allWithin;
+    }
+    const RecordingCost cost = recordingCost();
+    const int fastest = kRates[std::size(kRates) - 1].baud;
+    std::printf("recording alone: %.0f ns per live read recorded (%.5f%% of its line time at %d)\n",
+                cost.ns, 100.0 * cost.ns / 1e6 / lineTimeMs(fastest), fastest);
+    std::printf("ring of %zu: %.1f MB resident when made, %+.1f MB after 3 x %zu live reads\n",
+                TrafficRecorder::kCapacity, cost.ringMb, cost.grownMb, TrafficRecorder::kCapacity);
+    std::printf(
+        "goals: korval ratio <= 1.002 at 9600, <= 1.003 at 19200; recording < 1%% of the "
+        "exchange time\n");
     return allWithin ? 0 : 1;
 }

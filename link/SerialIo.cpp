@@ -135,6 +135,25 @@ void discardRxBytes(PortHandle handle) {
     }
 }
 
+void takeRxBytes(PortHandle handle, std::vector<uint8_t>& into) {
+    if (!isOpen(handle)) {
+        return;
+    }
+    into.insert(into.end(), handle->held.begin(), handle->held.end());
+    handle->held.clear();
+    uint8_t chunk[256];
+    for (;;) {
+        const ssize_t n = read(handle->fd, chunk, sizeof chunk);
+        if (n > 0) {
+            into.insert(into.end(), chunk, chunk + n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            return;  // empty (EAGAIN), hung up or failed
+        }
+    }
+}
+
 // A tty has no pending line errors to clear here: framing and parity errors arrive as
 // bytes or are dropped by the driver. The queue is what a wait took off the line plus
 // what the terminal still holds.

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "LinkSettings.h"
 
@@ -75,6 +76,9 @@ inline constexpr int kRxWaitHookPeriodMs = 10;
 size_t writePort(PortHandle handle, const uint8_t* data, size_t size);  // bytes written
 size_t readPort(PortHandle handle, uint8_t* data, size_t size);         // bytes read
 void purgePort(PortHandle handle);                                      // drop both directions
-void discardRxBytes(PortHandle handle);     // drop what waits in the receive queue
+void discardRxBytes(PortHandle handle);  // drop what waits in the receive queue
+// Appends what the receive queue holds now to `into`, without waiting; the queue is left
+// empty (unless more arrives meanwhile). The traffic record reads what a discard would drop.
+void takeRxBytes(PortHandle handle, std::vector<uint8_t>& into);
 uint32_t rxQueueLength(PortHandle handle);  // clears pending errors, then counts
 int portBaudRate(PortHandle handle);        // the rate the port was opened with

@@ -91,3 +91,28 @@ inline constexpr const char* kFileErrorTooLarge = "文件超出允许的大小";
 inline constexpr const char* kFileErrorIsFolder = "已有同名的文件夹";
 inline constexpr const char* kFileErrorNameTooLong = "文件名过长";
 inline constexpr const char* kFileErrorOther = "系统错误%d（%s）";
+
+// The traffic monitor: every exchange on the line, as sent and as received.
+inline constexpr const char* kTrafficMenuCaption = "通讯监视(&T)...";
+inline constexpr const char* kTrafficCaption = "通讯监视";
+inline constexpr const char* kTrafficColumns[] = {"时间",     "请求", "应答",
+                                                  "用时(ms)", "结果", "含义"};
+inline constexpr const char* kTrafficSaveCaption = "保存...";
+inline constexpr const char* kTrafficClearCaption = "清除";
+inline constexpr const char* kTrafficSaveTitle = "保存通讯记录";
+inline constexpr const char* kTrafficFileFilter = "文本文件 (*.txt);;所有文件 (*)";
+inline constexpr const char* kTrafficDefaultFile = "通讯记录.txt";
+inline constexpr const char* kMsgTrafficSaveFailed =
+    "无法写入文件“%s”。\n请检查文件夹是否存在、是否有写入权限，记录仍保留在窗口中。";
+// By TrafficOutcome: Ok, Timeout, WrongLength, BadCrc, Exception, SendFailed.
+inline constexpr const char* kTrafficOutcomes[] = {"成功",     "超时",     "长度错误",
+                                                   "校验错误", "异常应答", "发送失败"};
+inline constexpr const char* kTrafficDiscardedOutcome = "丢弃";
+inline constexpr const char* kTrafficDiscardedMeaning = "发送请求前丢弃的迟到字节";
+inline constexpr const char* kTrafficRead = "读 0x%04X ×%u";
+inline constexpr const char* kTrafficReadInput = "读输入 0x%04X ×%u";
+inline constexpr const char* kTrafficWriteOne = "写 0x%04X = 0x%04X";
+inline constexpr const char* kTrafficWriteMany = "写 0x%04X ×%u";
+inline constexpr const char* kTrafficException = "异常 %02X";  // after the request's meaning
+inline constexpr const char* kTrafficSeparator = "，";
+inline constexpr const char* kTrafficFunction = "功能码 %02X";

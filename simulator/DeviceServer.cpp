@@ -313,7 +313,7 @@ void DeviceServer::handleFrame(Line& line, std::vector<uint8_t> frame, bool trun
     ShapedReply shaped;
     {
         std::lock_guard lock(m_mutex);
-        m_log.push_back(LoggedFrame{frame, arrival, m_requestsSeen++});
+        m_log.push_back(LoggedFrame{frame, arrival, m_requestsSeen++, {}});
         if (m_log.size() > kRequestLogLimit) {
             m_log.pop_front();
         }
@@ -336,6 +336,7 @@ void DeviceServer::handleFrame(Line& line, std::vector<uint8_t> frame, bool trun
                        : ShapedReply{std::move(reply.bytes), milliseconds(0)};
         // A late fault on a reply the device keeps back anyway: the later of the two.
         shaped.delay = std::max(shaped.delay, reply.delay);
+        m_log.back().reply = shaped.bytes;
     }
     // Slow and late replies wait on the line's schedule, not on this thread: the device goes
     // on answering meanwhile, and a stop drops them with the schedule. A frame ended by an

@@ -25,6 +25,9 @@ struct LoggedFrame {
     std::vector<uint8_t> bytes;
     std::chrono::steady_clock::time_point time;  // when the frame had arrived in full
     uint64_t sequence = 0;                       // counts every frame seen, from 0
+    // What the device sent back for it, faults applied (queued when the frame was handled;
+    // a late or paced reply leaves later); empty when it sent nothing.
+    std::vector<uint8_t> reply;
 };
 
 // What the device did since it started: for checks that compare its view with a master's.

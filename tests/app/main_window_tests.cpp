@@ -18,6 +18,7 @@
 #include "Strings.h"
 #include "TabCtrl.h"
 #include "Templates.h"
+#include "TrafficWnd.h"
 #include "ids/AboutIds.h"
 #include "ids/BankIds.h"
 #include "ids/CellIds.h"
@@ -52,10 +53,12 @@ class MainWindow : public PageHarness {
         QApplication::sendEvent(widget, &event);
         return qobject_cast<QMenu*>(QApplication::activePopupWidget());
     }
+    // The About item, and the traffic monitor's beside it.
     static bool offersAbout(QWidget* widget) {
         QMenu* menu = rightClick(widget);
-        const bool about = menu != nullptr && menu->actions().size() == 1 &&
-                           menu->actions().front()->text() == QString::fromUtf8(IDS_ABOUTBOX);
+        const bool about = menu != nullptr && menu->actions().size() == 2 &&
+                           menu->actions().front()->text() == QString::fromUtf8(IDS_ABOUTBOX) &&
+                           menu->actions().back()->text() == QString::fromUtf8(kTrafficMenuCaption);
         if (menu != nullptr) {
             menu->close();
         }
@@ -186,6 +189,30 @@ TEST_F(MainWindow, AboutIsOnTheContextMenuEverywhereButInTextFields) {
     menu->close();
     CDialog::setModalHook({});
     EXPECT_EQ(opened, "关于 KORVAL");
+}
+
+// The monitor stays open beside the pages; choosing it again raises the same window, and
+// closing it only hides it.
+TEST_F(MainWindow, TheTrafficMonitorOpensFromTheContextMenuOnce) {
+    for (int i = 0; i < 2; ++i) {
+        QMenu* menu = rightClick(dlg->page(0));
+        ASSERT_NE(menu, nullptr);
+        menu->actions().back()->trigger();
+        menu->close();
+    }
+    int count = 0;
+    for (QObject* child : dlg->children()) {
+        count += dynamic_cast<CTrafficWnd*>(child) != nullptr;
+    }
+    EXPECT_EQ(count, 1);
+    CTrafficWnd* monitor = CTrafficWnd::of(dlg.get());
+    ASSERT_NE(monitor, nullptr);
+    EXPECT_TRUE(monitor->isVisible());
+    EXPECT_FALSE(monitor->isModal());
+    monitor->close();
+    EXPECT_FALSE(monitor->isVisible());
+    EXPECT_EQ(CTrafficWnd::of(dlg.get()), monitor);
+    EXPECT_TRUE(dlg->isVisible());
 }
 
 TEST_F(MainWindow, EscapeDoesNotCloseTheProgram) {

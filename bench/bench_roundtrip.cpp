@@ -21,6 +21,7 @@
 #include "LinkSettings.h"
 #include "ModbusExchange.h"
 #include "ModbusFrame.h"
+#include "ProcStatus.h"
 #include "SerialPort.h"
 #include "TrafficRecorder.h"
 
@@ -209,22 +210,6 @@ void printRow(const char* who, int baud, const Tally& tally, double goal) {
         tally.mean(), ratio, tally.median() / lineTimeMs(baud), tally.cpuPerExchange(),
         tally.failures,
         goal <= 0 ? "" : (ratio <= goal && tally.failures == 0 ? "within goal" : "OVER GOAL"));
-}
-
-// Resident memory of this process, in MB.
-double residentMb() {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    char line[256];
-    long kb = 0;
-    while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr) {
-        if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1) {
-            break;
-        }
-    }
-    if (status != nullptr) {
-        std::fclose(status);
-    }
-    return static_cast<double>(kb) / 1024.0;
 }
 
 struct RecordingCost {

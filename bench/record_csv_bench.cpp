@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "ProcStatus.h"
 #include "RecordCsv.h"
 #include "RecordDecoding.h"
 #include "RecordRows.h"
@@ -23,17 +24,6 @@
 namespace {
 
 constexpr int kRecords = 65535;
-
-double statusMegabytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0) {
-            return std::atof(line.c_str() + std::string(field).size()) / 1024.0;
-        }
-    }
-    return 0;
-}
 
 StoredRecord record(int i) {
     StoredRecord r;

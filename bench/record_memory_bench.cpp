@@ -13,6 +13,7 @@
 #include "LinkSettings.h"
 #include "MainDlg.h"
 #include "MessageBox.h"
+#include "ProcStatus.h"
 #include "ReportList.h"
 #include "SerialPort.h"
 #include "ids/RecordAlarmIds.h"
@@ -21,18 +22,6 @@
 namespace {
 
 constexpr int kRecords = 65535;
-
-// VmRSS or VmHWM of this process, in MB.
-double statusMegabytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0) {
-            return std::strtod(line.c_str() + std::string(field).size() + 1, nullptr) / 1024.0;
-        }
-    }
-    return -1;
-}
 
 }  // namespace
 

@@ -57,10 +57,5 @@ bool exportCurvesCsv(const CCurveChart& chart, const std::string& path, std::str
         ++next;
         return true;
     };
-    int errorNumber = 0;
-    if (!writeCsvFile(path, nextLine, errorNumber)) {
-        error = fileErrorText(errorNumber);
-        return false;
-    }
-    return true;
+    return writeCsvFileTold(path, nextLine, error);
 }

@@ -210,6 +210,10 @@ bool exportRecordsCsv(const CReportList& list, RecordKind kind, const std::strin
         ++next;
         return true;
     };
+    return writeCsvFileTold(path, nextLine, error);
+}
+
+bool writeCsvFileTold(const std::string& path, const CsvLineSource& nextLine, std::string& error) {
     int errorNumber = 0;
     if (!writeCsvFile(path, nextLine, errorNumber)) {
         error = fileErrorText(errorNumber);

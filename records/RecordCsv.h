@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CsvFile.h"
 #include "RecordDecoding.h"
 
 class CDialog;
@@ -31,6 +32,8 @@ std::optional<std::string> isoTimeFromStampText(std::string_view stampText);
 // waits until it is done.
 bool exportRecordsCsv(const CReportList& list, RecordKind kind, const std::string& path,
                       std::string& error);
+// writeCsvFile, with the reason of a failure in the operator's words.
+bool writeCsvFileTold(const std::string& path, const CsvLineSource& nextLine, std::string& error);
 // Why a file could not be written, in the operator's words.
 std::string fileErrorText(int errorNumber);
 

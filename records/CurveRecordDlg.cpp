@@ -148,8 +148,11 @@ void CCurveRecordDlg::OnReadGroupCurves() {
         return;
     }
     const int group = m_group != 0 ? m_group : std::max(curSel(ids::kGroup) + 1, 1);
-    if (group > kMaxGroup ||
-        !port.writeRegister(kGroupRegister, static_cast<uint16_t>(group), kTimeoutMs)) {
+    if (group > kMaxGroup) {
+        messageBox(formatText(kMsgCurveGroupOutOfRange, group));
+        return;
+    }
+    if (!port.writeRegister(kGroupRegister, static_cast<uint16_t>(group), kTimeoutMs)) {
         messageBox(kMsgReadFailed);
         return;
     }

@@ -6,15 +6,6 @@
 #include "ids/RecordAlarmIds.h"
 
 namespace ids = idc::alarm_records;
-using D = CAlarmRecordDlg;
-
-const MessageEntry<D> D::kMessageMap[] = {
-    {ids::kReadCount, Notify::Clicked, &D::OnReadCount},
-    {ids::kReadAll, Notify::Clicked, &D::OnReadAll},
-    {ids::kReadRange, Notify::Clicked, &D::OnReadRange},
-    {ids::kDeleteAll, Notify::Clicked, &D::OnDeleteAll},
-    {ids::kBack, Notify::Clicked, &D::OnBack},
-};
 
 namespace {
 const RecordDialogSpec kSpec{
@@ -38,6 +29,4 @@ const RecordDialogSpec kSpec{
 };
 }  // namespace
 
-CAlarmRecordDlg::CAlarmRecordDlg(QWidget* parent) : CRecordDialog(kSpec, parent) {
-    useMessageMap<D>(kMessageMap);
-}
+CAlarmRecordDlg::CAlarmRecordDlg(QWidget* parent) : CRangeRecordDlg(kSpec, parent) {}

@@ -2,12 +2,9 @@
 // the alarm kind and the 40 channel values of the moment.
 #pragma once
 
-#include "RecordDialog.h"
+#include "RangeRecordDlg.h"
 
-class CAlarmRecordDlg : public CRecordDialog {
+class CAlarmRecordDlg : public CRangeRecordDlg {
   public:
     explicit CAlarmRecordDlg(QWidget* parent = nullptr);
-
-  private:
-    static const MessageEntry<CAlarmRecordDlg> kMessageMap[];
 };

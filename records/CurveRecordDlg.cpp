@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <array>
 
 #include "CheckTree.h"
 #include "CurveChartCtrl.h"
@@ -51,7 +52,6 @@ constexpr double kVoltsPerCount = 0.01;
 CCurveRecordDlg::CCurveRecordDlg(QWidget* parent)
     : CRecordPage(dialogTemplate(IDD_CURVE_RECORDS), parent) {
     useMessageMap<D>(kMessageMap);
-    m_flags.fill(1);
 }
 
 CCurveRecordDlg::~CCurveRecordDlg() = default;
@@ -246,11 +246,11 @@ void CCurveRecordDlg::showCurves() {
 void CCurveRecordDlg::OnTreeClick() {
     CCheckTree* tree = checkTree(ids::kChannelTree);
     QTreeWidgetItem* item = tree->currentItem();
-    if (item == nullptr || item == m_rootItem || item->parent() != m_rootItem) {
+    if (item == nullptr || item->parent() != m_rootItem) {  // the root is no channel
         return;
     }
     const int k = m_rootItem->indexOfChild(item);
-    if (tree->getCheck(item) == (m_flags[static_cast<size_t>(k)] != 0)) {
+    if (tree->getCheck(item) == m_chart->chart().m_visible[static_cast<size_t>(k)]) {
         tree->setCheck(item, !tree->getCheck(item));
     }
     applyVisibility();
@@ -268,10 +268,11 @@ void CCurveRecordDlg::OnSelectAll() {
 void CCurveRecordDlg::applyVisibility() {
     CCheckTree* tree = checkTree(ids::kChannelTree);
     const auto items = tree->children(m_rootItem);
-    for (size_t k = 0; k < m_flags.size() && k < items.size(); ++k) {
-        m_flags[k] = tree->getCheck(items[k]) ? 1 : 0;
+    std::array<int, kRecordChannels> flags{};
+    for (size_t k = 0; k < flags.size() && k < items.size(); ++k) {
+        flags[k] = tree->getCheck(items[k]) ? 1 : 0;
     }
-    m_chart->chart().SetChannelVisibility(m_flags.data());
+    m_chart->chart().SetChannelVisibility(flags.data());
     m_chart->update();
 }
 

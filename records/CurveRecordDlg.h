@@ -3,7 +3,6 @@
 // that switches curves on and off.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -53,7 +52,6 @@ class CCurveRecordDlg : public CRecordPage {
 
     CCurveChartCtrl* m_chart = nullptr;  // owned by the dialog, in the place of 1143
     QTreeWidgetItem* m_rootItem = nullptr;
-    std::array<int, kRecordChannels> m_flags{};  // the visibility last given to the chart
     int m_group = 0;      // the group last written to the device; 0: none yet
     int m_badStamps = 0;  // records of the read under way whose time names no moment
     LongRead* m_read = nullptr;

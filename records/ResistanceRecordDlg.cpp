@@ -7,15 +7,6 @@
 #include "ids/RecordResistanceIds.h"
 
 namespace ids = idc::resistance_records;
-using D = CResistanceRecordDlg;
-
-const MessageEntry<D> D::kMessageMap[] = {
-    {ids::kReadCount, Notify::Clicked, &D::OnReadCount},
-    {ids::kReadAll, Notify::Clicked, &D::OnReadAll},
-    {ids::kReadRange, Notify::Clicked, &D::OnReadRange},
-    {ids::kDeleteAll, Notify::Clicked, &D::OnDeleteAll},
-    {ids::kBack, Notify::Clicked, &D::OnBack},
-};
 
 namespace {
 const RecordDialogSpec kSpec{
@@ -39,6 +30,4 @@ const RecordDialogSpec kSpec{
 };
 }  // namespace
 
-CResistanceRecordDlg::CResistanceRecordDlg(QWidget* parent) : CRecordDialog(kSpec, parent) {
-    useMessageMap<D>(kMessageMap);
-}
+CResistanceRecordDlg::CResistanceRecordDlg(QWidget* parent) : CRangeRecordDlg(kSpec, parent) {}

@@ -2,12 +2,9 @@
 // row each with the resistances of the 40 cells at one test.
 #pragma once
 
-#include "RecordDialog.h"
+#include "RangeRecordDlg.h"
 
-class CResistanceRecordDlg : public CRecordDialog {
+class CResistanceRecordDlg : public CRangeRecordDlg {
   public:
     explicit CResistanceRecordDlg(QWidget* parent = nullptr);
-
-  private:
-    static const MessageEntry<CResistanceRecordDlg> kMessageMap[];
 };

@@ -3,6 +3,7 @@
 #include "Strings.h"
 #include "Templates.h"
 #include "ids/RecordAlarmIds.h"
+#include "ids/RecordCommandIds.h"
 #include "ids/RecordCurveIds.h"
 #include "ids/RecordQueryIds.h"
 #include "ids/RecordResistanceIds.h"
@@ -81,32 +82,46 @@ DialogTemplate makeVoltageRecordsTemplate() {
     return t;
 }
 
-DialogTemplate makeAlarmRecordsTemplate() {
-    namespace ids = idc::alarm_records;
-    DialogTemplate t{IDD_ALARM_RECORDS, "", "宋体", 10, {}};
-    addCountRow(t, "报警记录条数", ids::kCount, ids::kReadCount, ids::kDeleteAll);
-    t.add({button(ids::kReadAll, "读取全部记录", {0, 3}, kDisabled),
-           button(ids::kBack, "返回", {0, 4})});
-    addRangeRow(t, "读取部分报警记录", ids::kRangeStart, ids::kRangeEnd);
+namespace {
+
+// What the alarm and internal-resistance record dialogs do not share.
+struct RangeRecordsLayout {
+    int templateId;
+    const char* countCaption;
+    const char* rangeCaption;
+    int list;
+    int count;
+    int rangeStart;
+    int rangeEnd;
+};
+
+// The count row with "读取全部记录" and "返回", the range row with "读取记录", and the list.
+DialogTemplate rangeRecordsTemplate(const RangeRecordsLayout& l) {
+    namespace cmd = idc::record_commands;
+    DialogTemplate t{l.templateId, "", "宋体", 10, {}};
+    addCountRow(t, l.countCaption, l.count, cmd::kReadCount, cmd::kDeleteAll);
+    t.add({button(cmd::kReadAll, "读取全部记录", {0, 3}, kDisabled),
+           button(cmd::kBack, "返回", {0, 4})});
+    addRangeRow(t, l.rangeCaption, l.rangeStart, l.rangeEnd);
     t.add({
-        button(ids::kReadRange, "读取记录", {1, 4}, kDisabled),
-        control(ControlKind::ListView, ids::kList, "", {1, 0}),
+        button(cmd::kReadRange, "读取记录", {1, 4}, kDisabled),
+        control(ControlKind::ListView, l.list, "", {1, 0}),
     });
     return t;
 }
 
+}  // namespace
+
+DialogTemplate makeAlarmRecordsTemplate() {
+    namespace ids = idc::alarm_records;
+    return rangeRecordsTemplate({IDD_ALARM_RECORDS, "报警记录条数", "读取部分报警记录", ids::kList,
+                                 ids::kCount, ids::kRangeStart, ids::kRangeEnd});
+}
+
 DialogTemplate makeResistanceRecordsTemplate() {
     namespace ids = idc::resistance_records;
-    DialogTemplate t{IDD_RESISTANCE_RECORDS, "", "宋体", 10, {}};
-    addCountRow(t, "电池内阻记录条数", ids::kCount, ids::kReadCount, ids::kDeleteAll);
-    t.add({button(ids::kReadAll, "读取全部记录", {0, 3}, kDisabled),
-           button(ids::kBack, "返回", {0, 4})});
-    addRangeRow(t, "读取的内阻记录位置", ids::kRangeStart, ids::kRangeEnd);
-    t.add({
-        button(ids::kReadRange, "读取记录", {1, 4}, kDisabled),
-        control(ControlKind::ListView, ids::kList, "", {1, 0}),
-    });
-    return t;
+    return rangeRecordsTemplate({IDD_RESISTANCE_RECORDS, "电池内阻记录条数", "读取的内阻记录位置",
+                                 ids::kList, ids::kCount, ids::kRangeStart, ids::kRangeEnd});
 }
 
 // The curve dialog keeps its commands in a column beside the chart, above the channel tree,

@@ -151,7 +151,7 @@ TEST(BankSummary, NegativeTemperaturesAndAMeanOfZero) {
     EXPECT_LT(*t.cells[0].deviationPercent, 0);
     EXPECT_GT(*t.cells[2].deviationPercent, 0);
 
-    const Cells aroundZero = {0.1, 0.2, -0.3, 1.5, -1.5};  // the sum is not exactly 0
+    const Cells aroundZero = {0.7, 0.2, -0.9};  // the mean comes out as -5.6e-17, not 0
     bank.temps = aroundZero;
     const BankReport z = assessBank(bank.input(), deviceLimits());
     for (const CellJudgement& c : z.of(Quantity::Temperature).cells) {
@@ -200,6 +200,9 @@ TEST(Bands, NearAndOverTheLimitsOfATwoSidedBand) {
     EXPECT_EQ(band(10.6), Band::Warning);
     EXPECT_EQ(band(10500 * 0.001), Band::Warning);
     EXPECT_EQ(band(10.499), Band::OverLimit);
+    // A 2 V string: the limit byte 24 scales to 2.4000000000000004, the reading 2400 to 2.4;
+    // a reading at its limit is not over it.
+    EXPECT_EQ(judgeValue(2400 * 0.001, 24 * 0.1, 27 * 0.1), Band::Warning);
 
     // One-sided: 5 % of the 6.0 mOhm limit.
     EXPECT_EQ(judgeValue(5.69, std::nullopt, l.resistanceUpper), Band::Normal);

@@ -2,6 +2,7 @@
 #include "ParamCoding.h"
 
 #include "RegisterCoding.h"
+#include "Strings.h"
 
 namespace {
 uint16_t word(uint8_t high, uint8_t low) {
@@ -59,4 +60,46 @@ ChannelSet decodeMask(std::span<const uint16_t> regs) {
         channels[static_cast<size_t>(n)] = ((bits >> n) & 1) != 0;
     }
     return channels;
+}
+
+std::optional<std::string> rangeRefusal(const FieldRange& range, long long value) {
+    if (value >= range.lowest && value <= range.highest) {
+        return std::nullopt;
+    }
+    return formatText(
+        kMsgValueOutOfRange, range.caption,
+        formatText("%g", static_cast<double>(range.lowest) * range.unitScale).c_str(),
+        formatText("%g", static_cast<double>(range.highest) * range.unitScale).c_str(), range.unit);
+}
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) {
+        return 0;
+    }
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+std::optional<DateTimeFault> dateTimeFault(std::span<const int, 6> f) {
+    // The year is two BCD bytes; the day's range follows from the month once that holds.
+    const std::array<DateTimeFault, 6> ranges{{{0, 0, 9999},
+                                               {1, 1, 12},
+                                               {2, 1, daysInMonth(f[0], f[1])},
+                                               {3, 0, 23},
+                                               {4, 0, 59},
+                                               {5, 0, 59}}};
+    for (const DateTimeFault& range : ranges) {
+        const int value = f[static_cast<size_t>(range.field)];
+        if (value < range.lowest || value > range.highest) {
+            return range;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string dateTimeRefusal(const char* caption, const DateTimeFault& fault) {
+    return formatText(kMsgDateTimeOutOfRange, caption,
+                      kDateTimeFieldNames[static_cast<size_t>(fault.field)], fault.lowest,
+                      fault.highest);
 }

@@ -1,10 +1,11 @@
 // How the system parameter page's values sit in the device's registers: date and time in
-// BCD, temperature limits in sign-and-magnitude bytes, 40-channel alarm masks in 48 bits.
-// Pure functions, no Qt.
+// BCD, temperature limits in sign-and-magnitude bytes, 40-channel alarm masks in 48 bits;
+// and which typed values those registers cannot hold. Pure functions, no Qt.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,3 +28,29 @@ std::string tempLimitText(uint8_t byte);
 // number; the top byte is always zero.
 std::vector<uint16_t> encodeMask(const ChannelSet& channels);
 ChannelSet decodeMask(std::span<const uint16_t> regs);
+
+// What a field's register can hold, in the units the check counts (the typed value, or the
+// scaled one), and how the operator reads those units: `unitScale` of the unit shown.
+struct FieldRange {
+    const char* caption;  // the field as the page names it
+    long long lowest;
+    long long highest;
+    double unitScale;  // 0.5 when the check counts half amperes and the operator amperes
+    const char* unit;
+};
+// Nothing when `value` fits; else the refusal that names the field and its range.
+std::optional<std::string> rangeRefusal(const FieldRange& range, long long value);
+
+// Days in `month` (1-12) of `year`, leap years as the Gregorian calendar has them; 0 for a
+// month that does not exist.
+int daysInMonth(int year, int month);
+// The first field of a typed date and time (year, month, day, hour, minute, second) that no
+// clock can show, with the range it must lie in.
+struct DateTimeFault {
+    int field;  // 0 year ... 5 second
+    int lowest;
+    int highest;
+};
+std::optional<DateTimeFault> dateTimeFault(std::span<const int, 6> fields);
+// The refusal for a faulty date and time of the group `caption`.
+std::string dateTimeRefusal(const char* caption, const DateTimeFault& fault);

@@ -44,6 +44,17 @@ constexpr int kModes[] = {ids::kModeSemi, ids::kModeManual, ids::kModeFull};
 uint16_t lowByte(int value) {
     return static_cast<uint16_t>(value & 0xFF);
 }
+
+// The place (1-8) of the first identity text whose number is wider than a byte (1FF, or
+// -7 as "%x" wraps it); 0 when every one is a byte.
+int firstWideIdByte(const std::array<std::string, 8>& id) {
+    for (size_t i = 0; i < id.size(); ++i) {
+        if (textToHex(id[i]) > 0xFF) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
 }  // namespace
 
 CProbePage::CProbePage(QWidget* parent) : CDialog(dialogTemplate(IDD_PROBE), parent) {
@@ -138,6 +149,10 @@ void CProbePage::registerFullAuto(const RegisterLink& port) {
 
 void CProbePage::registerSemiAuto(const RegisterLink& port) {
     const int channel = textToInt(windowText(ids::kChannel));
+    if (channel < 0) {  // its low byte would name another channel, or all of them
+        messageBox(kMsgProbeChannelNegative);
+        return;
+    }
     const auto count = readProbeCount(port, kMsgProbeCountReadFailed);
     if (!count) {
         return;
@@ -164,6 +179,14 @@ void CProbePage::registerManual(const RegisterLink& port) {
         messageBox(kMsgChannelEmpty);
         return;
     }
+    if (const int wide = firstWideIdByte(m_id); wide != 0) {
+        messageBox(formatText(kMsgProbeIdByteRange, wide));
+        return;
+    }
+    if (channel < 0) {
+        messageBox(kMsgProbeChannelNegative);
+        return;
+    }
     const auto total = readProbeCount(port, kMsgProbeCountReadFailed);
     if (!total) {
         return;
@@ -174,8 +197,7 @@ void CProbePage::registerManual(const RegisterLink& port) {
     }
     Registers values{lowByte(channel)};
     for (int i = 0; i < 8; i += 2) {
-        values.push_back(static_cast<uint16_t>((lowByte(textToHex(m_id[i])) << 8) |
-                                               lowByte(textToHex(m_id[i + 1]))));
+        values.push_back(static_cast<uint16_t>((textToHex(m_id[i]) << 8) | textToHex(m_id[i + 1])));
     }
     messageBox(port.writeRegisters(kChannelRegister, values) ? kMsgRegisterOk : kMsgRegisterFailed);
 }

@@ -81,6 +81,27 @@ constexpr const char* kAccessCode = "417293";
 constexpr int kBatteryVoltageType = 0;
 constexpr int kCalibrationSettleMs = 20000;  // the device measures before it answers
 
+// What each register holds, in the units each check counts, with the page's captions.
+constexpr long long kWordMax = 0xFFFF;
+constexpr FieldRange kIrIntervalRange{"内阻自动测试时间间隔", 0, kWordMax, 1, "时"};
+constexpr FieldRange kSensorRangeRange{"电流传感器量程", 0, kWordMax, 0.5, "A"};
+constexpr FieldRange kIrLimitRange{"电池内阻上限报警阀值", 0, kWordMax, 0.1, "毫欧"};
+constexpr FieldRange kTempUpperRange{"温度上限值", -127, 127, 1, "℃"};  // sign and 7 bits
+constexpr FieldRange kTempLowerRange{"温度下限值", -127, 127, 1, "℃"};
+constexpr FieldRange kVoltUpperRange{"电池电压上限", 0, kVoltLimitCeiling - 1, 0.1, "V"};
+constexpr FieldRange kVoltLowerRange{"电池电压下限", 0, kVoltLimitCeiling - 1, 0.1, "V"};
+constexpr FieldRange kDischargeRange{"内阻测试放电电流", 0, kWordMax / 100, 1, "A"};
+
+// The first refusal among `checks`, or "" when every value fits.
+std::string firstRefusal(std::initializer_list<std::pair<const FieldRange&, long long>> checks) {
+    for (const auto& [range, value] : checks) {
+        if (auto refusal = rangeRefusal(range, value)) {
+            return *refusal;
+        }
+    }
+    return {};
+}
+
 uint16_t word(long long high, long long low) {
     return static_cast<uint16_t>(((high & 0xFF) << 8) | (low & 0xFF));
 }
@@ -112,7 +133,9 @@ void CSystemParamPage::OnReadIrInterval() {
 }
 
 void CSystemParamPage::OnSetIrInterval() {
-    writeAndReport(*this, writeOne(kIrInterval, low16(intOf(ids::kIrInterval))));
+    const int hours = intOf(ids::kIrInterval);
+    writeAndReport(*this, writeOne(kIrInterval, low16(hours)),
+                   firstRefusal({{kIrIntervalRange, hours}}));
 }
 
 void CSystemParamPage::OnReadSensorRange() {
@@ -122,7 +145,9 @@ void CSystemParamPage::OnReadSensorRange() {
 }
 
 void CSystemParamPage::OnSetSensorRange() {
-    writeAndReport(*this, writeOne(kSensorRange, low16(scaledOf(ids::kSensorRange, 2))));
+    const long long halves = scaledOf(ids::kSensorRange, 2);
+    writeAndReport(*this, writeOne(kSensorRange, low16(halves)),
+                   firstRefusal({{kSensorRangeRange, halves}}));
 }
 
 void CSystemParamPage::OnReadClock() {
@@ -130,7 +155,7 @@ void CSystemParamPage::OnReadClock() {
 }
 
 void CSystemParamPage::OnSetClock() {
-    setDateTime(kClock, ids::kClock);
+    setDateTime(kClock, ids::kClock, kClockCaption);
 }
 
 void CSystemParamPage::OnReadIrMoment() {
@@ -138,7 +163,7 @@ void CSystemParamPage::OnReadIrMoment() {
 }
 
 void CSystemParamPage::OnSetIrMoment() {
-    setDateTime(kIrMoment, ids::kIrMoment);
+    setDateTime(kIrMoment, ids::kIrMoment, kIrMomentCaption);
 }
 
 void CSystemParamPage::OnReadIrLimit() {
@@ -148,7 +173,9 @@ void CSystemParamPage::OnReadIrLimit() {
 }
 
 void CSystemParamPage::OnSetIrLimit() {
-    writeAndReport(*this, writeOne(kIrLimit, low16(scaledOf(ids::kIrLimit, 10))));
+    const long long tenths = scaledOf(ids::kIrLimit, 10);
+    writeAndReport(*this, writeOne(kIrLimit, low16(tenths)),
+                   firstRefusal({{kIrLimitRange, tenths}}));
 }
 
 void CSystemParamPage::OnReadCurrentLimit() {
@@ -171,9 +198,13 @@ void CSystemParamPage::OnReadTempLimits() {
 }
 
 void CSystemParamPage::OnSetTempLimits() {
-    const uint8_t upper = encodeTempLimit(intOf(ids::kTempUpper));
-    const uint8_t lower = encodeTempLimit(intOf(ids::kTempLower));
-    writeAndReport(*this, writeOne(kTempLimits, word(upper, lower)));
+    const int upper = intOf(ids::kTempUpper);
+    const int lower = intOf(ids::kTempLower);
+    const std::string crossed =
+        lower >= upper ? formatText(kMsgTempLimitsCrossed, lower, upper) : std::string();
+    writeAndReport(*this,
+                   writeOne(kTempLimits, word(encodeTempLimit(upper), encodeTempLimit(lower))),
+                   firstRefusal({{kTempUpperRange, upper}, {kTempLowerRange, lower}}), crossed);
 }
 
 void CSystemParamPage::OnReadVoltLimits() {
@@ -186,9 +217,15 @@ void CSystemParamPage::OnReadVoltLimits() {
 void CSystemParamPage::OnSetVoltLimits() {
     const long long upper = scaledOf(ids::kVoltUpper, 10);
     const long long lower = scaledOf(ids::kVoltLower, 10);
-    const bool valid = upper < kVoltLimitCeiling && lower < kVoltLimitCeiling;
-    writeAndReport(*this, writeOne(kVoltLimits, word(upper, lower)),
-                   valid ? "" : kMsgVoltLimitRange);
+    // At or above 25.5 V keeps its own message; below zero names the field.
+    const bool belowCeiling = upper < kVoltLimitCeiling && lower < kVoltLimitCeiling;
+    const std::string refusal =
+        belowCeiling ? firstRefusal({{kVoltUpperRange, upper}, {kVoltLowerRange, lower}})
+                     : std::string(kMsgVoltLimitRange);
+    const std::string crossed = lower >= upper
+                                    ? formatText(kMsgVoltLimitsCrossed, lower * 0.1, upper * 0.1)
+                                    : std::string();
+    writeAndReport(*this, writeOne(kVoltLimits, word(upper, lower)), refusal, crossed);
 }
 
 void CSystemParamPage::OnReadRelayEnables() {
@@ -219,12 +256,15 @@ void CSystemParamPage::readDateTime(bool input, uint16_t start, std::span<const 
     });
 }
 
-void CSystemParamPage::setDateTime(uint16_t start, std::span<const int> fields) {
+void CSystemParamPage::setDateTime(uint16_t start, std::span<const int> fields,
+                                   const char* caption) {
     std::array<int, 6> values{};
     for (size_t i = 0; i < values.size() && i < fields.size(); ++i) {
         values[i] = intOf(fields[i]);
     }
-    writeAndReport(*this, writeMany(start, encodeDateTime(values)));
+    const auto fault = dateTimeFault(values);
+    writeAndReport(*this, writeMany(start, encodeDateTime(values)),
+                   fault ? dateTimeRefusal(caption, *fault) : std::string());
 }
 
 void CSystemParamPage::readMask(const MaskGroup& group) {
@@ -287,8 +327,9 @@ void CSystemParamPage::OnReadDischargeCurrent() {
 }
 
 void CSystemParamPage::OnSetDischargeCurrent() {
-    const long long hundredths = 100LL * intOf(ids::kDischarge);
-    writeAndReport(*this, writeOne(kDischargeCurrent, low16(hundredths)));
+    const int amperes = intOf(ids::kDischarge);
+    writeAndReport(*this, writeOne(kDischargeCurrent, low16(100LL * amperes)),
+                   firstRefusal({{kDischargeRange, amperes}}));
 }
 
 void CSystemParamPage::OnCalibTypeChanged() {

@@ -59,7 +59,7 @@ class CSystemParamPage : public CDialog {
     void OnCalibrate();
 
     void readDateTime(bool input, uint16_t start, std::span<const int> fields);
-    void setDateTime(uint16_t start, std::span<const int> fields);
+    void setDateTime(uint16_t start, std::span<const int> fields, const char* caption);
     void readMask(const MaskGroup& group);
     void setMask(const MaskGroup& group);
     void selectAll(const MaskGroup& group, bool checked);

@@ -17,7 +17,8 @@ void readAndShow(CDialog& page, const RegisterBlock& block,
     }
 }
 
-void writeAndReport(CDialog& page, const RegisterWrite& write, std::string_view refusal) {
+void writeAndReport(CDialog& page, const RegisterWrite& write, std::string_view refusal,
+                    std::string_view warning) {
     PortSession port;
     if (!port) {
         return;
@@ -25,6 +26,9 @@ void writeAndReport(CDialog& page, const RegisterWrite& write, std::string_view 
     if (!refusal.empty()) {
         page.messageBox(refusal);
         return;
+    }
+    if (!warning.empty()) {
+        page.messageBox(warning);
     }
     page.messageBox(port.write(write) ? kMsgSetOk : kMsgSetFailed);
 }

@@ -16,5 +16,8 @@ void readAndShow(CDialog& page, const RegisterBlock& block,
                  const std::function<void(const Registers&)>& show);
 
 // Sends `write` and tells "设置成功" or "设置失败". A non-empty `refusal` (an input check
-// that failed) is shown once the port is open, instead of sending anything.
-void writeAndReport(CDialog& page, const RegisterWrite& write, std::string_view refusal = {});
+// that failed) is shown once the port is open, instead of sending anything; a non-empty
+// `warning` (a value the device takes but the operator should look at) is shown before
+// the write goes out.
+void writeAndReport(CDialog& page, const RegisterWrite& write, std::string_view refusal = {},
+                    std::string_view warning = {});

@@ -30,6 +30,8 @@ inline constexpr const char* kMsgChannelOverProbes = "输入通道号大于接�
 inline constexpr const char* kMsgIdIncomplete = "手动注册时需完整填写探头号ID";
 inline constexpr const char* kMsgChannelEmpty = "手动注册时“通道号”不能为空!";
 inline constexpr const char* kMsgChannelOverTotal = "输入的通道号大于总探头个数!";
+inline constexpr const char* kMsgProbeChannelNegative = "通道号不能为负数，未发送";
+inline constexpr const char* kMsgProbeIdByteRange = "探头号第%d个字节超出范围（0~FF），未发送";
 inline constexpr const char* kMsgReadChannelRange = "请输入1~40之间的整数通道号";
 inline constexpr const char* kMsgReadChannelFailed = "写入的读取探头号大于总探头数！请重新输入";
 inline constexpr const char* kMsgProbeChannelFailed = "写入需要读取的温度探头通道出错";
@@ -44,6 +46,17 @@ inline constexpr const char* kUserModeCaption = "用户模式";
 inline constexpr const char* kMsgCurrentLimitRange = "输入的数值范围在1~5000之间,请重新输入";
 inline constexpr const char* kMsgVoltLimitRange = "电压上限与下限不能大于或等于25.5";
 inline constexpr const char* kMsgWrongPassword = "密码错误!";
+// A value its register cannot hold is refused: the field, then the range in its unit.
+inline constexpr const char* kMsgValueOutOfRange = "%s超出设备可保存的范围（%s~%s%s），未发送";
+inline constexpr const char* kMsgDateTimeOutOfRange = "%s的“%s”超出有效范围（%d~%d），未发送";
+inline constexpr const char* kDateTimeFieldNames[] = {"年", "月", "日", "时", "分", "秒"};
+inline constexpr const char* kClockCaption = "系统时间";
+inline constexpr const char* kIrMomentCaption = "指定内阻采样时刻";
+// A lower limit at or above its upper one is sent as typed, after this note.
+inline constexpr const char* kMsgTempLimitsCrossed =
+    "注意：温度下限值%d℃不低于温度上限值%d℃，仍按输入发送";
+inline constexpr const char* kMsgVoltLimitsCrossed =
+    "注意：电池电压下限%.1fV不低于电池电压上限%.1fV，仍按输入发送";
 inline constexpr const char* kWaitCalibration = "正在校准电池电压，请稍候…";
 
 // The record query page and the record dialogs.

@@ -11,7 +11,7 @@ namespace {
 constexpr int kIntMax = std::numeric_limits<int>::max();
 constexpr int kIntMin = std::numeric_limits<int>::min();
 
-enum class SlotKind { None, Number, OptionalNumber, Text, Items, Hex, Fault };
+enum class SlotKind { None, Number, OptionalNumber, Text, Items, Hex, Fault, Key };
 
 struct Slot {
     SlotKind kind = SlotKind::None;
@@ -42,6 +42,9 @@ constexpr Slot hex() {
 constexpr Slot fault() {
     return {SlotKind::Fault, "KIND", 0, 0, 0};
 }
+constexpr Slot key() {
+    return {SlotKind::Key, "KEY", 0, 0, 0};
+}
 
 struct Form {
     std::string_view phrase;
@@ -59,6 +62,7 @@ const Form kForms[] = {
     {"type", StepOp::Type, {id(), text()}},
     {"select", StepOp::Select, {id(), num("INDEX", 0, kIntMax)}},
     {"treeclick", StepOp::TreeClick, {id(), text()}},
+    {"key", StepOp::Key, {id(), key()}},
     {"wait", StepOp::Wait, {num("MS", 0, kMaxWaitMs)}},
     {"password cancel", StepOp::PasswordCancel, {}},
     {"password", StepOp::Password, {text()}},
@@ -104,17 +108,23 @@ const Form kForms[] = {
     {"device records alarm", StepOp::DeviceAlarmRecords, {num("N", 0, kMaxCount)}},
 };
 
-struct FaultName {
+// A word of the format that names a value.
+template <class T>
+struct Named {
     std::string_view name;
-    ScenarioFault fault;
+    T value;
 };
-constexpr FaultName kFaultNames[] = {
+constexpr Named<ScenarioFault> kFaultNames[] = {
     {"silent", ScenarioFault::Silent},       {"short", ScenarioFault::Short},
     {"long", ScenarioFault::Long},           {"crc", ScenarioFault::Crc},
     {"exception", ScenarioFault::Exception}, {"late", ScenarioFault::Late},
     {"garbage", ScenarioFault::Garbage},
 };
 constexpr std::string_view kFaultList = "silent|short|long|crc|exception|late|garbage";
+
+constexpr Named<ScenarioKey> kKeyNames[] = {{"enter", ScenarioKey::Enter},
+                                            {"escape", ScenarioKey::Escape}};
+constexpr std::string_view kKeyList = "enter|escape";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -219,6 +229,20 @@ std::vector<std::string> splitItems(const std::string& text) {
     return parts;
 }
 
+// The value the next word names into `value`, or the reason it names none.
+template <class T, size_t N>
+std::optional<std::string> takeName(Words& words, const Named<T> (&names)[N], const char* what,
+                                    std::string_view list, T& value) {
+    const std::string_view word = words.next();
+    for (const Named<T>& name : names) {
+        if (name.name == word) {
+            value = name.value;
+            return std::nullopt;
+        }
+    }
+    return std::string(what) + " '" + std::string(word) + "' (" + std::string(list) + ")";
+}
+
 // Fills one slot of `step` from `words`; the reason when the line does not fit.
 std::optional<std::string> fillSlot(const Form& form, const Slot& slot, Words& words, Step& step) {
     const bool optional = slot.kind == SlotKind::OptionalNumber;
@@ -251,16 +275,10 @@ std::optional<std::string> fillSlot(const Form& form, const Slot& slot, Words& w
             words = Words({});
             return std::nullopt;
         }
-        case SlotKind::Fault: {
-            const std::string_view word = words.next();
-            for (const FaultName& name : kFaultNames) {
-                if (name.name == word) {
-                    step.fault = name.fault;
-                    return std::nullopt;
-                }
-            }
-            return "fault '" + std::string(word) + "' (" + std::string(kFaultList) + ")";
-        }
+        case SlotKind::Fault:
+            return takeName(words, kFaultNames, "fault", kFaultList, step.fault);
+        case SlotKind::Key:
+            return takeName(words, kKeyNames, "key", kKeyList, step.key);
         default:
             break;
     }

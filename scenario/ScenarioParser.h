@@ -17,6 +17,7 @@
 //   select ID INDEX              select item INDEX of drop-down list ID (raises
 //                                selection-changed)
 //   treeclick ID TEXT            select the tree item with that text and click it
+//   key ID enter|escape          give control ID the focus and press that key in it
 //   wait MS                      run the event loop for MS ms (timers fire)
 //   password TEXT                the next password dialog gets TEXT and OK
 //   password cancel              the next password dialog is closed without OK
@@ -75,6 +76,7 @@ enum class StepOp {
     Type,
     Select,
     TreeClick,
+    Key,
     Wait,
     Password,
     PasswordCancel,
@@ -114,6 +116,8 @@ enum class StepOp {
 
 // The faults a scenario can ask of the built-in device.
 enum class ScenarioFault { Silent, Short, Long, Crc, Exception, Late, Garbage };
+// The keys a scenario can press.
+enum class ScenarioKey { Enter, Escape };
 
 struct Step {
     StepOp op = StepOp::Wait;
@@ -124,6 +128,7 @@ struct Step {
     std::vector<std::string> items;  // `expect items`
     std::vector<uint8_t> bytes;      // `expect request`
     ScenarioFault fault = ScenarioFault::Silent;
+    ScenarioKey key = ScenarioKey::Enter;
 };
 
 struct ScenarioError {

@@ -24,6 +24,7 @@ StepFailure runStep(ScenarioSession& session, const Step& step) {
         case StepOp::Type:
         case StepOp::Select:
         case StepOp::TreeClick:
+        case StepOp::Key:
         case StepOp::Wait:
         case StepOp::Password:
         case StepOp::PasswordCancel:

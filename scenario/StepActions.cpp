@@ -1,7 +1,9 @@
 // Operator input: tab clicks, button clicks, typing, list and tree choices, waiting, and
 // answers queued for password dialogs. Input goes only to controls an operator could use.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "CheckTree.h"
@@ -54,12 +56,37 @@ StepFailure selectTab(ScenarioSession& session, int index) {
     return std::nullopt;
 }
 
+// A mouse click gives the control the focus first, as on the screen: what a focused button
+// does to the keys pressed after it is part of what a scenario shows.
+void focusAsByMouse(QWidget* control) {
+    if ((control->focusPolicy() & Qt::ClickFocus) != 0) {
+        control->setFocus(Qt::MouseFocusReason);
+    }
+}
+
 StepFailure click(CDialog* window, int id) {
     QAbstractButton* button = nullptr;
     if (auto failure = findUsableAs(window, id, "a button", button)) {
         return failure;
     }
+    focusAsByMouse(button);
     window->clickControl(id);
+    return std::nullopt;
+}
+
+// The key goes where the keyboard sends it: to the control with the focus, and on to the
+// windows around it while none takes it.
+StepFailure pressKey(CDialog* window, int id, ScenarioKey key) {
+    QWidget* control = nullptr;
+    if (auto failure = findUsable(window, id, control)) {
+        return failure;
+    }
+    control->setFocus(Qt::TabFocusReason);
+    const int code = key == ScenarioKey::Enter ? Qt::Key_Return : Qt::Key_Escape;
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, code, Qt::NoModifier);
+        QApplication::sendEvent(control, &event);
+    }
     return std::nullopt;
 }
 
@@ -116,6 +143,8 @@ StepFailure runAction(ScenarioSession& session, const Step& step) {
             return select(window, id, step.numbers[1]);
         case StepOp::TreeClick:
             return treeClick(window, id, step.text);
+        case StepOp::Key:
+            return pressKey(window, id, step.key);
         case StepOp::Wait:
             runEventsFor(id);  // timers fire and their handlers run, as in the program
             return std::nullopt;

@@ -3,6 +3,7 @@
 #include "Dialog.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
@@ -130,6 +131,17 @@ void CDialog::reject() {
         return;  // Escape must not make a page vanish from its slot
     }
     runFromEvent([this] { onCancel(); });
+}
+
+// A page has no default command and does not close: Enter and Escape end here, before the
+// dialog looks for a button to press or the key reaches the window around the page.
+void CDialog::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (m_modeless && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CDialog::accept() {

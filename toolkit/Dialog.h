@@ -35,7 +35,7 @@ class CDialog : public QDialog {
     ~CDialog() override;
 
     // Modeless child: builds the controls, runs onInitDialog, stays hidden until shown. It
-    // stays where its owner puts it, and Escape does not hide it.
+    // stays where its owner puts it; Enter and Escape in it do nothing.
     void create(QWidget* parent);
     // Modal: builds, runs onInitDialog, runs until ended; IDOK or IDCANCEL.
     int doModal();
@@ -112,6 +112,7 @@ class CDialog : public QDialog {
     virtual void onTimer(int /*timerId*/) {}
     virtual void onOK() { endDialog(IDOK); }
     virtual void onCancel() { endDialog(IDCANCEL); }
+    void keyPressEvent(QKeyEvent* event) override;
 
     template <class D>
     void useMessageMap(std::span<const MessageEntry<D>> map) {

@@ -40,6 +40,9 @@ QWidget* makeButtonLike(const ControlTemplate& c, QWidget* parent) {
         return radio;
     }
     auto* button = new QPushButton(caption, parent);
+    // Only the template's default button answers Enter: a button that once had the focus
+    // must not become the one Enter presses from every edit of its page.
+    button->setAutoDefault(false);
     button->setDefault((c.style & kDefaultButton) != 0);
     return button;
 }

@@ -67,6 +67,13 @@ TEST_F(SystemParamFaults, AFailedReadSaysSoAndChangesNothing) {
 
 TEST_F(SystemParamFaults, AFailedSetSaysSo) {
     page.typeAsUser(ids::kCurrentLimit, "100");
+    page.typeAsUser(ids::kTempUpper, "45");
+    page.typeAsUser(ids::kVoltUpper, "14.0");
+    const char* const moment[] = {"2024", "5", "6", "7", "8", "9"};
+    for (size_t i = 0; i < std::size(moment); ++i) {
+        page.typeAsUser(ids::kClock[i], moment[i]);
+        page.typeAsUser(ids::kIrMoment[i], moment[i]);
+    }
     const int sets[] = {ids::kSetIrInterval, ids::kSetSensorRange, ids::kSetClock,
                         ids::kSetIrMoment,   ids::kSetIrLimit,     ids::kSetCurrentLimit,
                         ids::kSetTempLimits, ids::kSetVoltLimits,  ids::kSetRelay,

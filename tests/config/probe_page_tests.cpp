@@ -63,24 +63,20 @@ TEST_F(ProbePage, TheFullyAutomaticWaitIsShownAndNothingElseRunsMeanwhile) {
     ASSERT_EQ(device.requests().size(), 1u);  // the read never started
 }
 
-// Text that is no number is read as the C library reads it, and never crashes the page.
+// Text that is no number is read as the C library reads it, and never crashes the page; an
+// identity byte that is no byte is refused rather than cut to its low bits.
 TEST_F(ProbePage, EveryEditTakesAnyTextAsTheCLibraryWould) {
     const std::string longDigits(10000, '9');
     struct Case {
         std::string text;
-        int number;        // as atoi reads it (saturated)
-        uint8_t identity;  // the low byte of what "%x" reads
+        int number;    // as atoi reads it (saturated)
+        int identity;  // what "%x" reads; -1: wider than a byte, refused
     };
     const Case cases[] = {
-        {"  7", 7, 0x07},
-        {"+7", 7, 0x07},
-        {"-7", -7, 0xF9},
-        {"12abc", 12, 0xBC},
-        {"0x1F", 0, 0x1F},
-        {"七", 0, 0x00},
-        {"\t 40 ", 40, 0x40},
-        {"99999999999999999999", INT_MAX, 0xFF},
-        {longDigits, INT_MAX, 0xFF},
+        {"  7", 7, 0x07},          {"+7", 7, 0x07},      {"-7", -7, -1},
+        {"12abc", 12, -1},         {"1FF", 1, -1},       {"0x1F", 0, 0x1F},
+        {"七", 0, 0x00},           {"\t 40 ", 40, 0x40}, {"99999999999999999999", INT_MAX, -1},
+        {longDigits, INT_MAX, -1}, {"FF", 0, 0xFF},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 24));
@@ -99,8 +95,10 @@ TEST_F(ProbePage, EveryEditTakesAnyTextAsTheCLibraryWould) {
         }
         messages.clear();
         page.clickControl(ids::kRegister);
-        if (c.number <= 40) {
-            const uint8_t b = c.identity;
+        if (c.identity < 0) {
+            EXPECT_EQ(takeMessage(), "探头号第1个字节超出范围（0~FF），未发送");
+        } else if (c.number <= 40) {
+            const auto b = static_cast<uint8_t>(c.identity);
             EXPECT_EQ(lastData(),
                       (Bytes{0x00, static_cast<uint8_t>(c.number & 0xFF), b, b, b, b, b, b, b, b}));
         } else {

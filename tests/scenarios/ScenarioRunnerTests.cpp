@@ -77,9 +77,13 @@ TEST(ScenarioRunner, InputGoesOnlyWhereAnOperatorCouldPutIt) {
     expectFailure("treeclick 1003 x", 1, "control 1003 is not a tree");
     expectFailure("tab 4\nselect 1023 0", 2, "control 1023 hidden");
     expectFailure("tab 3\nclick 1016\nclick 1123", 3, "control 1123 disabled");
+    expectFailure("key 9999 enter", 1, "no control 9999 in window 130");
+    expectFailure("tab 4\nkey 1023 escape", 2, "control 1023 hidden");
     // Input that is allowed reaches the page's handlers.
     EXPECT_TRUE(
         run("select 1003 11\nexpect link 12 9600 1\ntype 1002 0x20\nexpect link 12 9600 0").passed);
+    EXPECT_TRUE(
+        run("key 1002 enter\nkey 1004 escape\nexpect showing 130\nexpect no request").passed);
 }
 
 TEST(ScenarioRunner, MessageBoxesAreReadOldestFirstAndOnce) {

@@ -1,6 +1,6 @@
-// Register-level commands and the form commands against the simulated device over a real
-// pseudo-terminal: the bytes each sends, what it gives back, and that a failure or a refusal
-// leaves nothing sent and no port open.
+// The port a page holds and the form commands against the simulated device over a real
+// pseudo-terminal: the operator told when the port cannot be had, the outcome of each command,
+// and that a failure or a refusal leaves nothing sent and no port open.
 #include "Dialog.h"
 #include "FormCommands.h"
 #include "ModbusFrame.h"
@@ -19,42 +19,6 @@ class RegisterLinkTest : public PageHarness {
 };
 
 }  // namespace
-
-TEST_F(RegisterLinkTest, ReadsAndWritesSendTheirFunctionAndGiveBackOnlyTheData) {
-    device.setRegister(0x1000, 300);
-    device.setRegister(0x1001, 0x8001);
-    PortSession port;
-    ASSERT_TRUE(port.isOpen());
-    EXPECT_EQ(port.readHolding(0x1000, 2), (Registers{300, 0x8001}));
-    EXPECT_EQ(lastRequest(), (Bytes{0x01, 0x03, 0x10, 0x00, 0x00, 0x02, 0xC0, 0xCB}));
-    EXPECT_EQ(port.readHoldingBytes(0x1000, 2), (DataBytes{0x01, 0x2C, 0x80, 0x01}));
-
-    ASSERT_TRUE(port.readInput(0x1009, 4).has_value());
-    EXPECT_EQ(lastRequest()[1], 0x04);
-
-    EXPECT_TRUE(port.writeRegister(0x1000, 12));
-    EXPECT_EQ(device.registerValue(0x1000), 12);
-    const uint16_t clock[] = {0x2024, 0x0506, 0x0708, 0x0900};
-    EXPECT_TRUE(port.writeRegisters(0x1005, clock));
-    EXPECT_EQ(lastRequest().size(), 17u);
-    EXPECT_EQ(device.registerValue(0x1006), 0x0506);
-    // Function 16 even for one register, where the device expects it.
-    EXPECT_TRUE(port.write(writeMany(0x1000, {7})));
-    EXPECT_EQ(lastRequest()[1], 0x10);
-    EXPECT_EQ(lastRequest().size(), 11u);
-}
-
-TEST_F(RegisterLinkTest, AFailedExchangeGivesNothingBack) {
-    PortSession port;
-    ASSERT_TRUE(port);
-    for (FaultKind fault : {FaultKind::Silent, FaultKind::Short, FaultKind::Long, FaultKind::BadCrc,
-                            FaultKind::Exception, FaultKind::Garbage}) {
-        device.injectFault(fault);
-        EXPECT_FALSE(port.readHolding(0x0050, 1).has_value()) << static_cast<int>(fault);
-        device.injectFault(fault);
-        EXPECT_FALSE(port.writeRegister(0x1000, 1)) << static_cast<int>(fault);
-    }
-}
 
 TEST_F(RegisterLinkTest, NoPortMeansNoRequestAndOneWarning) {
     LinkSettings::portNumber = 12;  // /dev/ttyS11: not here

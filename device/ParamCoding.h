@@ -1,5 +1,5 @@
-// How the system parameter page's values sit in the device's registers: date and time in
-// BCD, temperature limits in sign-and-magnitude bytes, 40-channel alarm masks in 48 bits;
+// How the device's configuration values sit in its registers: date and time in BCD,
+// temperature limits in sign-and-magnitude bytes, 40-channel alarm masks in 48 bits;
 // and which typed values those registers cannot hold. Pure functions, no Qt.
 #pragma once
 
@@ -22,6 +22,7 @@ std::array<std::string, 6> dateTimeTexts(std::span<const uint16_t> regs);
 
 // A temperature limit in whole degrees as one byte: bit 7 the sign, bits 0-6 the magnitude.
 uint8_t encodeTempLimit(int degrees);
+int tempLimitDegrees(uint8_t byte);
 std::string tempLimitText(uint8_t byte);
 
 // A channel mask as three registers: channel n is bit n - 1 of the 48-bit big-endian

@@ -1,4 +1,4 @@
-// Register coding of the system parameter page.
+// Register coding of the device's configuration.
 #include "ParamCoding.h"
 
 #include "RegisterCoding.h"
@@ -35,8 +35,14 @@ uint8_t encodeTempLimit(int degrees) {
     return static_cast<uint8_t>(degrees < 0 ? magnitude + 0x80 : magnitude);
 }
 
+// 0x80 is a minus sign with nothing behind it: plain 0.
+int tempLimitDegrees(uint8_t byte) {
+    const int magnitude = byte & 0x7F;
+    return byte > 0x80 ? -magnitude : magnitude;
+}
+
 std::string tempLimitText(uint8_t byte) {
-    return formatText(byte > 0x80 ? "-%d" : "%d", byte & 0x7F);
+    return formatText("%d", tempLimitDegrees(byte));
 }
 
 std::vector<uint16_t> encodeMask(const ChannelSet& channels) {

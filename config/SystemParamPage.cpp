@@ -7,7 +7,7 @@
 
 #include "FormCommands.h"
 #include "MessageBox.h"
-#include "ParamCoding.h"
+#include "ParamRefusal.h"
 #include "PasswordDlg.h"
 #include "RegisterCoding.h"
 #include "Strings.h"

@@ -2,7 +2,6 @@
 #include "ParamCoding.h"
 
 #include "RegisterCoding.h"
-#include "Strings.h"
 
 namespace {
 uint16_t word(uint8_t high, uint8_t low) {
@@ -68,16 +67,6 @@ ChannelSet decodeMask(std::span<const uint16_t> regs) {
     return channels;
 }
 
-std::optional<std::string> rangeRefusal(const FieldRange& range, long long value) {
-    if (value >= range.lowest && value <= range.highest) {
-        return std::nullopt;
-    }
-    return formatText(
-        kMsgValueOutOfRange, range.caption,
-        formatText("%g", static_cast<double>(range.lowest) * range.unitScale).c_str(),
-        formatText("%g", static_cast<double>(range.highest) * range.unitScale).c_str(), range.unit);
-}
-
 int daysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) {
@@ -102,10 +91,4 @@ std::optional<DateTimeFault> dateTimeFault(std::span<const int, 6> f) {
         }
     }
     return std::nullopt;
-}
-
-std::string dateTimeRefusal(const char* caption, const DateTimeFault& fault) {
-    return formatText(kMsgDateTimeOutOfRange, caption,
-                      kDateTimeFieldNames[static_cast<size_t>(fault.field)], fault.lowest,
-                      fault.highest);
 }

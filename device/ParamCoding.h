@@ -39,8 +39,9 @@ struct FieldRange {
     double unitScale;  // 0.5 when the check counts half amperes and the operator amperes
     const char* unit;
 };
-// Nothing when `value` fits; else the refusal that names the field and its range.
-std::optional<std::string> rangeRefusal(const FieldRange& range, long long value);
+constexpr bool fits(const FieldRange& range, long long value) {
+    return value >= range.lowest && value <= range.highest;
+}
 
 // Days in `month` (1-12) of `year`, leap years as the Gregorian calendar has them; 0 for a
 // month that does not exist.
@@ -53,5 +54,3 @@ struct DateTimeFault {
     int highest;
 };
 std::optional<DateTimeFault> dateTimeFault(std::span<const int, 6> fields);
-// The refusal for a faulty date and time of the group `caption`.
-std::string dateTimeRefusal(const char* caption, const DateTimeFault& fault);

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "ParamCoding.h"
+#include "ParamRefusal.h"
 
 namespace {
 ChannelSet only(std::initializer_list<int> channels) {

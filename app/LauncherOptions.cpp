@@ -1,32 +1,18 @@
 // Parses --com N=PATH (repeatable), --demo, --list-ports, --version and --help.
 #include "LauncherOptions.h"
 
-#include <charconv>
-
+#include "PortAssignment.h"
 #include "SerialPort.h"
 
 namespace {
 
-// "N=PATH" with N in 1..12 and a non-empty PATH.
 std::string parseCom(const std::string& value, LauncherOptions& options) {
-    const auto eq = value.find('=');
-    if (eq == std::string::npos) {
-        return "--com expects N=PATH, got '" + value + "'";
+    PortAssignment assignment;
+    std::string error = parsePortAssignment(value, assignment);
+    if (error.empty()) {
+        options.ports[assignment.number] = assignment.path;
     }
-    const std::string number = value.substr(0, eq);
-    const std::string path = value.substr(eq + 1);
-    int n = 0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
-    if (number.empty() || ec != std::errc() || end != number.data() + number.size() || n < 1 ||
-        n > kMaxComPort) {
-        return "--com: port number must be 1 to " + std::to_string(kMaxComPort) + ", got '" +
-               number + "'";
-    }
-    if (path.empty()) {
-        return "--com " + number + "=: missing device path";
-    }
-    options.ports[n] = path;
-    return {};
+    return error;
 }
 
 }  // namespace

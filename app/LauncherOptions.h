@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "PortAssignment.h"  // kMaxComPort
+
 struct LauncherOptions {
     bool demo = false;
     bool help = false;
@@ -27,5 +29,3 @@ LauncherParse parseLauncherOptions(const std::vector<std::string>& args, bool ac
 
 // Applies --com assignments to the serial layer's port table.
 void applyPortPaths(const LauncherOptions& options);
-
-inline constexpr int kMaxComPort = 12;

@@ -1,5 +1,6 @@
 // korval: the program. Options choose device paths for COM ports or start the simulated
-// device on COM1 (--demo); --list-ports and --version answer and end.
+// device on COM1 (--demo); --list-ports and --version answer and end, and so do the
+// subcommands (korval read, info, records), which never start Qt.
 #include <QApplication>
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "AppFonts.h"
+#include "CommandLine.h"
 #include "CompactStyle.h"
 #include "DeviceServer.h"
 #include "LauncherOptions.h"
@@ -22,6 +24,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: korval [--demo] [--com N=PATH]...\n"
     "       korval --list-ports | --version | --help\n"
+    "       korval read|info|records ... (korval read --help)\n"
     "  --demo         run against the simulated device on COM1 (no hardware needed)\n"
     "  --com N=PATH   open PATH for COMn (N = 1..12); may be repeated.\n"
     "                 Without it COMn opens /dev/ttyS{n-1}.\n"
@@ -74,6 +77,9 @@ bool hasDisplay(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && isCliCommand(argv[1])) {
+        return runCommandLine({argv + 1, argv + argc});
+    }
     // Without Qt's own options (-platform ...) the arguments can be read before Qt starts.
     const LauncherParse early = parseLauncherOptions({argv + 1, argv + argc}, false, true);
     if (early.error.empty()) {

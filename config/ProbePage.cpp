@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "DevicePort.h"
+#include "DeviceRegisters.h"
 #include "FormCommands.h"
 #include "RegisterCoding.h"
 #include "Strings.h"
@@ -30,11 +31,11 @@ const MessageEntry<CProbePage> CProbePage::kMessageMap[] = {
 };
 
 namespace {
-constexpr uint16_t kMaxProbesRegister = 0x1100;
-constexpr uint16_t kRegisterCommand = 0x1101;
-constexpr uint16_t kChannelRegister = 0x1102;
-constexpr uint16_t kIdentityRegister = 0x1103;  // four registers, eight bytes
-constexpr uint16_t kEraseCommand = 0x1107;
+constexpr uint16_t kMaxProbesRegister = reg::kMaxProbes;
+constexpr uint16_t kRegisterCommand = reg::kProbeRegistration;
+constexpr uint16_t kChannelRegister = reg::kProbeChannel;
+constexpr uint16_t kIdentityRegister = reg::kProbeIdentity;  // four registers, eight bytes
+constexpr uint16_t kEraseCommand = reg::kProbeErase;
 constexpr uint32_t kFullAutoTimeoutMs = 7000;
 constexpr int kMaxChannels = 40;
 constexpr int kAllChannelsIndex = 40;

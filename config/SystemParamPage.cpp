@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "DeviceRegisters.h"
 #include "FormCommands.h"
 #include "MessageBox.h"
 #include "ParamRefusal.h"
@@ -61,19 +62,19 @@ const MessageEntry<P> P::kMessageMap[] = {
 
 namespace {
 // Configuration registers.
-constexpr uint16_t kIrInterval = 0x1000;
-constexpr uint16_t kSensorRange = 0x1001;
-constexpr uint16_t kDeviceInfo = 0x1002;  // address, baud rate, version
-constexpr uint16_t kClock = 0x1005;
-constexpr uint16_t kIrMoment = 0x1009;
-constexpr uint16_t kRelayEnables = 0x100D;
-constexpr uint16_t kTempLimits = 0x100E;
-constexpr uint16_t kVoltLimits = 0x100F;
-constexpr uint16_t kIrLimit = 0x1010;
-constexpr uint16_t kCurrentLimit = 0x1011;
-constexpr uint16_t kAlarmStatus = 0x101B;
-constexpr uint16_t kDischargeCurrent = 0x10E0;
-constexpr uint16_t kCalibration = 0x10E1;
+using reg::kAlarmStatus;
+using reg::kCalibration;
+using reg::kClock;
+using reg::kCurrentLimit;
+using reg::kDeviceInfo;  // address, baud rate, version
+using reg::kDischargeCurrent;
+using reg::kIrInterval;
+using reg::kIrLimit;
+using reg::kIrMoment;
+using reg::kRelayEnables;
+using reg::kSensorRange;
+using reg::kTempLimits;
+using reg::kVoltLimits;
 
 constexpr int kMaxCurrentLimit = 5000;
 constexpr long long kVoltLimitCeiling = 255;  // 25.5 V in tenths: one byte each
@@ -110,9 +111,9 @@ uint16_t low16(long long value) {
 }
 }  // namespace
 
-const P::MaskGroup P::kVoltMask{ids::kVoltMask, 0x1012};
-const P::MaskGroup P::kIrMask{ids::kIrMask, 0x1015};
-const P::MaskGroup P::kTempMask{ids::kTempMask, 0x1018};
+const P::MaskGroup P::kVoltMask{ids::kVoltMask, reg::kVoltMask};
+const P::MaskGroup P::kIrMask{ids::kIrMask, reg::kIrMask};
+const P::MaskGroup P::kTempMask{ids::kTempMask, reg::kTempMask};
 
 CSystemParamPage::CSystemParamPage(QWidget* parent)
     : CDialog(dialogTemplate(IDD_SYSTEM_PARAM), parent) {

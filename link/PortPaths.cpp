@@ -1,7 +1,9 @@
 // The COMn to device path table; the launcher fills it from its --com options.
+#include <charconv>
 #include <map>
 #include <string>
 
+#include "PortAssignment.h"
 #include "SerialPort.h"
 
 namespace {
@@ -28,4 +30,25 @@ std::string portPath(int portNumber) {
     }
     // The usual Linux numbering: COM1 is the first on-board port, /dev/ttyS0.
     return "/dev/ttyS" + std::to_string(portNumber - 1);
+}
+
+std::string parsePortAssignment(const std::string& value, PortAssignment& assignment) {
+    const auto eq = value.find('=');
+    if (eq == std::string::npos) {
+        return "--com expects N=PATH, got '" + value + "'";
+    }
+    const std::string number = value.substr(0, eq);
+    const std::string path = value.substr(eq + 1);
+    int n = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
+    if (number.empty() || ec != std::errc() || end != number.data() + number.size() || n < 1 ||
+        n > kMaxComPort) {
+        return "--com: port number must be 1 to " + std::to_string(kMaxComPort) + ", got '" +
+               number + "'";
+    }
+    if (path.empty()) {
+        return "--com " + number + "=: missing device path";
+    }
+    assignment = {n, path};
+    return {};
 }

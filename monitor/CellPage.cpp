@@ -21,8 +21,8 @@ const MessageEntry<CResistancePage> CResistancePage::kMessageMap[] = {
 
 namespace {
 constexpr int kListRows = 20;
-constexpr int kAllCellsIndex = 40;                // "ALL"
-constexpr uint16_t kManualTestRegister = 0x10A0;  // CMD_MANUAL_IR_TEST
+constexpr int kAllCellsIndex = 40;                          // "ALL"
+constexpr uint16_t kManualTestRegister = reg::kManualTest;  // CMD_MANUAL_IR_TEST
 
 const CellPageConfig kVoltageConfig{cellPageLayout(IDD_VOLTAGE), kVoltageRegister, kCellVoltage};
 const CellPageConfig kResistanceConfig{cellPageLayout(IDD_RESISTANCE), kResistanceRegister,

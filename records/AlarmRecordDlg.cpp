@@ -1,6 +1,7 @@
 // Alarm record dialog: the common record commands on registers 0x2100-0x2102.
 #include "AlarmRecordDlg.h"
 
+#include "DeviceRegisters.h"
 #include "Strings.h"
 #include "Templates.h"
 #include "ids/RecordAlarmIds.h"
@@ -12,8 +13,8 @@ const RecordDialogSpec kSpec{
     .templateId = IDD_ALARM_RECORDS,
     .kind = RecordKind::Alarm,
     .what = "报警记录",
-    .countRegister = 0x2100,
-    .windowRegister = 0x2102,
+    .countRegister = reg::kAlarmRecords,
+    .windowRegister = reg::kAlarmWindow,
     .listId = ids::kList,
     .countEditId = ids::kCount,
     .startEditId = ids::kRangeStart,

@@ -11,6 +11,7 @@
 #include "CurveChartCtrl.h"
 #include "CurveCsv.h"
 #include "DevicePort.h"
+#include "DeviceRegisters.h"
 #include "LongRead.h"
 #include "RecordCsv.h"
 #include "RegisterCoding.h"
@@ -38,10 +39,10 @@ int32_t g_curveCount = 0;
 
 namespace {
 
-constexpr uint16_t kCountRegister = 0x1200;
-constexpr uint16_t kGroupRegister = 0x1201;
-constexpr uint16_t kGroupSizeRegister = 0x1202;
-constexpr uint16_t kWindowRegister = 0x1203;
+constexpr uint16_t kCountRegister = reg::kVoltageRecords;
+constexpr uint16_t kGroupRegister = reg::kVoltageGroup;
+constexpr uint16_t kGroupSizeRegister = reg::kVoltageGroupSize;
+constexpr uint16_t kWindowRegister = reg::kVoltageWindow;
 constexpr uint32_t kTimeoutMs = 1000;
 constexpr uint32_t kGroupSizeTimeoutMs = 500;
 constexpr int kMaxGroup = 255;  // the device takes the group in the low byte

@@ -2,6 +2,7 @@
 // Its whole-range read alone goes on past a rejected record.
 #include "ResistanceRecordDlg.h"
 
+#include "DeviceRegisters.h"
 #include "Strings.h"
 #include "Templates.h"
 #include "ids/RecordResistanceIds.h"
@@ -13,8 +14,8 @@ const RecordDialogSpec kSpec{
     .templateId = IDD_RESISTANCE_RECORDS,
     .kind = RecordKind::Resistance,
     .what = "内阻记录",
-    .countRegister = 0x2000,
-    .windowRegister = 0x2002,
+    .countRegister = reg::kResistanceRecords,
+    .windowRegister = reg::kResistanceWindow,
     .listId = ids::kList,
     .countEditId = ids::kCount,
     .startEditId = ids::kRangeStart,

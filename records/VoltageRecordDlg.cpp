@@ -2,6 +2,7 @@
 // choose the group, read its size, then stream its records.
 #include "VoltageRecordDlg.h"
 
+#include "DeviceRegisters.h"
 #include "DialogPort.h"
 #include "RegisterCoding.h"
 #include "Strings.h"
@@ -20,8 +21,8 @@ const MessageEntry<D> D::kMessageMap[] = {
 
 namespace {
 
-constexpr uint16_t kGroupRegister = 0x1201;
-constexpr uint16_t kGroupSizeRegister = 0x1202;
+constexpr uint16_t kGroupRegister = reg::kVoltageGroup;
+constexpr uint16_t kGroupSizeRegister = reg::kVoltageGroupSize;
 constexpr uint32_t kGroupTimeoutMs = 1000;
 constexpr uint32_t kGroupSizeTimeoutMs = 500;
 constexpr uint32_t kRecordTimeoutMs = 1000;
@@ -30,8 +31,8 @@ const RecordDialogSpec kSpec{
     .templateId = IDD_VOLTAGE_RECORDS,
     .kind = RecordKind::Voltage,
     .what = "电压记录",
-    .countRegister = 0x1200,
-    .windowRegister = 0x1203,
+    .countRegister = reg::kVoltageRecords,
+    .windowRegister = reg::kVoltageWindow,
     .listId = ids::kList,
     .countEditId = ids::kCount,
     .readButtons = {ids::kReadGroup},

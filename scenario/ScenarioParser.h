@@ -19,7 +19,7 @@
 //   treeclick ID TEXT            select the tree item with that text and click it
 //   wait MS                      run the event loop for MS ms (timers fire)
 //   password TEXT                the next password dialog gets TEXT and OK
-//   password cancel              the next password dialog is closed without OK
+//   password cancel              the next password dialog's "取消" is pressed
 //   expect text ID TEXT          caption of a button/static/group box, text of an edit,
 //                                selected text of a list
 //   expect number ID LO HI       the text of ID is a whole decimal number from LO to HI

@@ -12,6 +12,10 @@
 //
 //   tab N                        select tab N (0-8) as a click on the tab strip does
 //   click ID                     click push button, check box or radio button ID
+//   click later MS ID            the operator clicks button ID MS ms from now, with the
+//                                mouse, whatever the program is doing then (a `wait` lets
+//                                the time pass); input that comes while a command or a
+//                                tick waits on the line is carried out when it ends
 //   type ID TEXT                 replace the text of edit ID (raises its text-changed
 //                                notification)
 //   select ID INDEX              select item INDEX of drop-down list ID (raises
@@ -72,6 +76,7 @@
 enum class StepOp {
     Tab,
     Click,
+    ClickLater,
     Type,
     Select,
     TreeClick,

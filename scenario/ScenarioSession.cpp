@@ -80,6 +80,9 @@ std::optional<int> ScenarioSession::answerModal(CDialog& dialog) {
     const PasswordAnswer answer = passwords.front();
     passwords.pop_front();
     if (!answer.password) {
+        if (dialog.control(IDCANCEL) == nullptr) {
+            return IDCANCEL;  // closed from its title bar
+        }
         dialog.clickControl(IDCANCEL);  // its "取消", as the operator presses it
         return dialog.result() == IDCANCEL ? IDCANCEL : IDOK;
     }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
@@ -22,6 +23,7 @@
 #include "CommPage.h"
 #include "CurrentPage.h"
 #include "CurveRecordDlg.h"
+#include "HandlerGuard.h"
 #include "Icon.h"
 #include "OwnMenu.h"
 #include "ProbePage.h"
@@ -74,6 +76,12 @@ CMainDlg::~CMainDlg() {
 bool CMainDlg::onInitDialog() {
     auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(about, &QShortcut::activated, this, [this] { runHandler([this] { showAbout(); }); });
+
+    handler_guard::onIdle([window = QPointer<CMainDlg>(this)] {
+        if (window != nullptr && window->m_closeAfterTick) {
+            QMetaObject::invokeMethod(window, &CMainDlg::closeAfterTick, Qt::QueuedConnection);
+        }
+    });
 
     g_pMainDlg = this;
     CTabCtrl* tabs = tabCtrl(kTabs);
@@ -216,13 +224,26 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
 
 void CMainDlg::closeEvent(QCloseEvent* event) {
     // A command waiting on the line keeps the window painted, so a close request can come
-    // meanwhile; the command owns the port until it returns, and the window stays till then.
+    // meanwhile; the command owns the port (and what it reads) until it returns, and the
+    // window stays. A continuous reading's tick is no such command: the window closes as
+    // soon as the tick has given the port back.
     if (handlerRunning()) {
         event->ignore();
+        m_closeAfterTick = m_closeAfterTick || !handler_guard::commandRunning();
         return;
     }
     // A reading may still hold the port; leave nothing open behind the window.
     stopPageBeingLeft();
     // Accepted here: a modeless dialog's own close handling would keep the window open.
     event->accept();
+}
+
+// Posted when the last handler ends; should another have started by the time it runs, the
+// end of that one posts it again.
+void CMainDlg::closeAfterTick() {
+    if (!m_closeAfterTick || handlerRunning()) {
+        return;
+    }
+    m_closeAfterTick = false;
+    close();
 }

@@ -38,10 +38,12 @@ class CMainDlg : public CDialog {
     void onTabChanged();
     void stopPageBeingLeft();
     void fitLargestPage();
+    void closeAfterTick();
 
     std::array<CDialog*, kPageCount> m_pages{};
     std::vector<CDialog*> m_recordDialogs;  // shown in the slot by the record query page
     CDialog* m_pCurrentPage = nullptr;
+    bool m_closeAfterTick = false;  // a close request waits for the running tick
 
     static const MessageEntry<CMainDlg> kMessageMap[];
 };

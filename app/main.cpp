@@ -18,6 +18,7 @@
 #include "PortDiscovery.h"
 #include "QtTranslations.h"
 #include "SerialPort.h"
+#include "Version.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ int answerWithoutWindow(const LauncherOptions& options) {
         return 0;
     }
     if (options.version) {
-        std::printf("korval %s\n", KORVAL_VERSION);
+        std::printf("korval %s\n", kProgramVersion);
         return 0;
     }
     if (options.listPorts) {

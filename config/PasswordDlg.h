@@ -1,4 +1,5 @@
-// The password prompt of factory mode: a masked edit and OK; closing it otherwise cancels.
+// The password prompt of factory mode: a masked edit, "确定" and "取消"; closing it from its
+// title bar or with Escape cancels too.
 #pragma once
 
 #include <string>

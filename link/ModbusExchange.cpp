@@ -1,6 +1,7 @@
 // One request/reply exchange on the open port and the checks a reply must pass.
 #include "ModbusExchange.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -94,7 +95,10 @@ ExchangeResult ModbusExchange::exchange(std::span<const uint8_t> pdu, size_t rep
     const uint32_t wait = effectiveTimeout(timeoutMs, replyLength, portBaudRate(handle));
     const uint32_t count = waitForRxBytes(handle, static_cast<uint16_t>(replyLength), wait);
     Bytes frame(replyLength);
-    const size_t got = readPort(handle, frame.data(), frame.size());
+    // A wait that ended short has failed the exchange already: take only what came, so a
+    // silent device costs the time-out and not the read's own time-out on top of it.
+    const size_t toRead = std::min<size_t>(count, replyLength);
+    const size_t got = readPort(handle, frame.data(), toRead);
     const bool accepted = frameCrcOk(frame) && count == replyLength && got == replyLength;
     trace.received(frame, got, count, accepted);
     if (!accepted) {

@@ -53,6 +53,12 @@ grep -qx 'Exec=korval' "$desktop" || fail "the menu entry does not start korval"
 grep -qx 'Icon=korval' "$desktop" || fail "the menu entry does not name the icon"
 grep -q '^Name=' "$desktop" && grep -q '^Name\[zh_CN\]=' "$desktop" || fail "names missing"
 [ -x "$work/root/usr/bin/korval" ] || fail "korval is not executable"
+# The man pages name the package's version, and the program prints the same one.
+for page in korval korval-device; do
+  zcat "$work/root/usr/share/man/man1/$page.1.gz" | head -n1 | grep -qF "\"KORVAL $version\"" ||
+    fail "the man page of $page does not name version $version"
+done
+[ "$("$build/app/korval" --version)" = "korval $version" ] || fail "korval --version is not $version"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate"
 fi

@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <utility>
 
+#include "HeldInput.h"
 #include "SerialPort.h"
 
 namespace {
@@ -31,7 +31,7 @@ void paintWhileWaiting() {
         return;  // a tick that waits inside this very call must not nest another round
     }
     inside = true;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    held_input::processEventsExceptInput();
     last.restart();
     inside = false;
 }

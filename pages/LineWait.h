@@ -1,7 +1,7 @@
 // What the window does while a command waits on the line. By default it keeps painting:
-// paint and timer events are processed every few milliseconds, user input is not, so no
-// other handler can start and the port stays with the command that waits. A visible wait
-// (a progress box) puts its own hook in place for as long as it lives.
+// paint and timer events are processed every few milliseconds, user input is held until the
+// command ends, so no other handler can start and the port stays with the command that waits. A
+// visible wait (a progress box) puts its own hook in place for as long as it lives.
 #pragma once
 
 #include <functional>

@@ -187,8 +187,9 @@ DialogTemplate makePasswordTemplate() {
     DialogTemplate t{IDD_PASSWORD, "请输入权限密码", "System", 10, {}};
     t.controls = {
         label("密码：", {0, 0}),
-        control(ControlKind::Edit, idc::password::kPassword, "", {0, 1}, 0, kPassword),
-        control(ControlKind::PushButton, IDOK, "OK", {1, 1}, 0, kDefaultButton),
+        control(ControlKind::Edit, idc::password::kPassword, "", {0, 1, 1, 2}, 0, kPassword),
+        control(ControlKind::PushButton, IDOK, "确定", {1, 1}, 0, kDefaultButton),
+        control(ControlKind::PushButton, IDCANCEL, "取消", {1, 2}),
     };
     return t;
 }

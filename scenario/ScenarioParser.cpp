@@ -55,9 +55,11 @@ struct Form {
 constexpr int kMaxWaitMs = 10 * 60 * 1000;
 constexpr int kMaxCount = 1'000'000;
 
-// Order matters only where one phrase starts another: `password cancel` before `password`.
+// Order matters only where one phrase starts another: `password cancel` before `password`,
+// `click later` before `click`.
 const Form kForms[] = {
     {"tab", StepOp::Tab, {num("N", 0, 8)}},
+    {"click later", StepOp::ClickLater, {num("MS", 0, kMaxWaitMs), id()}},
     {"click", StepOp::Click, {id()}},
     {"type", StepOp::Type, {id(), text()}},
     {"select", StepOp::Select, {id(), num("INDEX", 0, kIntMax)}},

@@ -12,6 +12,10 @@
 //
 //   tab N                        select tab N (0-8) as a click on the tab strip does
 //   click ID                     click push button, check box or radio button ID
+//   click later MS ID            the operator clicks button ID MS ms from now, with the
+//                                mouse, whatever the program is doing then (a `wait` lets
+//                                the time pass); input that comes while a command or a
+//                                tick waits on the line is carried out when it ends
 //   type ID TEXT                 replace the text of edit ID (raises its text-changed
 //                                notification)
 //   select ID INDEX              select item INDEX of drop-down list ID (raises
@@ -20,7 +24,7 @@
 //   key ID enter|escape          give control ID the focus and press that key in it
 //   wait MS                      run the event loop for MS ms (timers fire)
 //   password TEXT                the next password dialog gets TEXT and OK
-//   password cancel              the next password dialog is closed without OK
+//   password cancel              the next password dialog's "取消" is pressed
 //   expect text ID TEXT          caption of a button/static/group box, text of an edit,
 //                                selected text of a list
 //   expect number ID LO HI       the text of ID is a whole decimal number from LO to HI
@@ -73,6 +77,7 @@
 enum class StepOp {
     Tab,
     Click,
+    ClickLater,
     Type,
     Select,
     TreeClick,

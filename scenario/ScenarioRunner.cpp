@@ -21,6 +21,7 @@ StepFailure runStep(ScenarioSession& session, const Step& step) {
     switch (step.op) {
         case StepOp::Tab:
         case StepOp::Click:
+        case StepOp::ClickLater:
         case StepOp::Type:
         case StepOp::Select:
         case StepOp::TreeClick:

@@ -80,7 +80,11 @@ std::optional<int> ScenarioSession::answerModal(CDialog& dialog) {
     const PasswordAnswer answer = passwords.front();
     passwords.pop_front();
     if (!answer.password) {
-        return IDCANCEL;
+        if (dialog.control(IDCANCEL) == nullptr) {
+            return IDCANCEL;  // closed from its title bar
+        }
+        dialog.clickControl(IDCANCEL);  // its "取消", as the operator presses it
+        return dialog.result() == IDCANCEL ? IDCANCEL : IDOK;
     }
     edit->setText(QString::fromStdString(*answer.password));
     dialog.clickControl(IDOK);

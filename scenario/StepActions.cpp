@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QTimer>
 
 #include "CheckTree.h"
 #include "EventLoop.h"
@@ -90,6 +92,24 @@ StepFailure pressKey(CDialog* window, int id, ScenarioKey key) {
     return std::nullopt;
 }
 
+// A press and a release, as the window system delivers them, when the time comes.
+StepFailure clickLater(CDialog* window, int ms, int id) {
+    QAbstractButton* button = nullptr;
+    if (auto failure = findUsableAs(window, id, "a button", button)) {
+        return failure;
+    }
+    QTimer::singleShot(ms, button, [button] {
+        const QPoint at = button->rect().center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(button, &event);
+        }
+    });
+    return std::nullopt;
+}
+
 StepFailure type(CDialog* window, int id, const std::string& text) {
     QLineEdit* edit = nullptr;
     if (auto failure = findUsableAs(window, id, "an edit", edit)) {
@@ -137,6 +157,8 @@ StepFailure runAction(ScenarioSession& session, const Step& step) {
             return selectTab(session, id);
         case StepOp::Click:
             return click(window, id);
+        case StepOp::ClickLater:
+            return clickLater(window, id, step.numbers[1]);
         case StepOp::Type:
             return type(window, id, step.text);
         case StepOp::Select:

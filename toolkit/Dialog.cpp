@@ -2,8 +2,10 @@
 // and timers by id.
 #include "Dialog.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
@@ -173,8 +175,16 @@ void CDialog::deliverTimer(int timerId) {
     if (!handler_guard::mayTick(this)) {
         return;  // a tick during a handler is dropped; the next period brings the next one
     }
+    // A tick that waited its whole time-out is followed at once by the next one: input
+    // that came meanwhile (a stop, a tab switch, the close button) goes first, and may end
+    // the reading or this very dialog.
+    const QPointer<CDialog> self(this);
+    QCoreApplication::processEvents();
+    if (self == nullptr || !hasTimer(timerId) || !handler_guard::mayTick(this)) {
+        return;
+    }
     try {
-        handler_guard::Running tick(this);
+        handler_guard::Running tick(this, handler_guard::Kind::Tick);
         onTimer(timerId);
     } catch (const std::exception& e) {
         qWarning("KORVAL: timer of dialog %d failed: %s", m_template.id, e.what());

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace handler_guard {
@@ -15,8 +16,14 @@ struct Level {
 };
 
 int g_running = 0;
+int g_commands = 0;                    // of g_running, those that are not ticks
 std::vector<const QWidget*> g_owners;  // the dialog of each running handler, innermost last
 std::vector<Level> g_levels;
+
+std::vector<std::function<void()>>& idleListeners() {
+    static std::vector<std::function<void()>> listeners;
+    return listeners;
+}
 
 }  // namespace
 
@@ -35,6 +42,14 @@ bool anyRunning() {
     return g_running > 0;
 }
 
+bool commandRunning() {
+    return g_commands > 0;
+}
+
+void onIdle(std::function<void()> listener) {
+    idleListeners().push_back(std::move(listener));
+}
+
 bool mayTick(const QWidget* dialog) {
     if (std::find(g_owners.begin(), g_owners.end(), dialog) != g_owners.end()) {
         return false;
@@ -42,14 +57,22 @@ bool mayTick(const QWidget* dialog) {
     return g_running == 0 || (!g_levels.empty() && g_running == g_levels.back().runningBelow);
 }
 
-Running::Running(const QWidget* owner) {
+Running::Running(const QWidget* owner, Kind kind) : m_kind(kind) {
     ++g_running;
+    g_commands += kind == Kind::Command ? 1 : 0;
     g_owners.push_back(owner);
 }
 
 Running::~Running() {
     --g_running;
+    g_commands -= m_kind == Kind::Command ? 1 : 0;
     g_owners.pop_back();
+    if (g_running == 0) {
+        const auto& listeners = idleListeners();
+        for (std::size_t i = 0; i < listeners.size(); ++i) {  // a listener may add one
+            listeners[i]();
+        }
+    }
 }
 
 ModalLevel::ModalLevel(const QWidget* dialog) {

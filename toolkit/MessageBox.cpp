@@ -3,7 +3,9 @@
 #include "MessageBox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <algorithm>
 #include <utility>
 
 #include "Utf8.h"
@@ -15,6 +17,22 @@ MessageSink& currentSink() {
     return sink;
 }
 
+// A window manager draws the caption between the window's icon and its buttons: a box
+// sized for a short text ("读取失败") leaves the caption no room, and it shows as "..." or
+// not at all. The box is kept wide enough for the caption and that frame.
+constexpr int kTitleBarButtonsPx = 160;
+constexpr int kMinBoxWidthPx = 260;
+
+void keepCaptionWhole(QMessageBox& box) {
+    const int caption = box.fontMetrics().horizontalAdvance(box.windowTitle());
+    const int width = std::max(kMinBoxWidthPx, caption * 3 / 2 + kTitleBarButtonsPx);
+    // The box sets its own fixed size from its layout, so the width goes in as a spacer.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
 void showModalBox(const MessageBoxEvent& event) {
     const auto icon =
         event.icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
@@ -23,6 +41,7 @@ void showModalBox(const MessageBoxEvent& event) {
     if (!event.details.empty()) {
         box.setDetailedText(qstr(event.details));
     }
+    keepCaptionWhole(box);
     box.exec();
 }
 

@@ -29,6 +29,7 @@ TEST(ScenarioParser, EveryFormGivesItsStepAndArguments) {
     const FormCase cases[] = {
         {"tab 5", StepOp::Tab, {5}, ""},
         {"click 1047", StepOp::Click, {1047}, ""},
+        {"click later 800 1019", StepOp::ClickLater, {800, 1019}, ""},
         {"type 1002 12abc", StepOp::Type, {1002}, "12abc"},
         {"select 1003 11", StepOp::Select, {1003, 11}, ""},
         {"treeclick 1149 通道#3", StepOp::TreeClick, {1149}, "通道#3"},

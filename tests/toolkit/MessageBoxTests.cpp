@@ -44,6 +44,7 @@ struct ShownBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QWidget* parent = nullptr;
     bool okOnly = false;
+    int width = 0;
 };
 
 // Waits in the background for the modal box, notes what it shows and presses OK.
@@ -60,6 +61,7 @@ void answerNextBox(ShownBox& shown) {
         shown.icon = box->icon();
         shown.parent = box->parentWidget();
         shown.okOnly = box->standardButtons() == QMessageBox::Ok;
+        shown.width = box->width();
         box->button(QMessageBox::Ok)->click();
         poll->deleteLater();
     });
@@ -94,6 +96,9 @@ TEST(MessageBoxes, WithoutASinkTheGuiShowsAModalBoxNamedForTheApplication) {
     EXPECT_EQ(owned.text, "设置成功");
     EXPECT_EQ(owned.icon, QMessageBox::NoIcon);
     EXPECT_EQ(owned.parent, &page);
+    // A short text still leaves the title bar room for "KORVAL" beside its icon and buttons.
+    EXPECT_GE(owned.width, 260);
+    EXPECT_GE(app.width, 260);
 
     // A recording sink replaces the box again, and clearing it brings the box back.
     {

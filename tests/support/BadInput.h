@@ -105,8 +105,9 @@ inline std::string decode(std::string_view in) {
 }  // namespace badinput
 
 // Every entry of the corpus, in file order; empty when the file cannot be read.
+// The folder comes from the build, not from __FILE__, which a compiler cache may make relative.
 inline std::vector<BadInput> loadBadInputs(
-    const std::filesystem::path& file = std::filesystem::path(__FILE__).parent_path() /
+    const std::filesystem::path& file = std::filesystem::path(KORVAL_TEST_SUPPORT_DIR) /
                                         "bad_input.txt") {
     std::vector<BadInput> entries;
     std::ifstream in(file, std::ios::binary);

@@ -168,6 +168,8 @@ void CCurveChart::paint(QPainter& painter, const CurveGeometry& g) {
     }
     for (const SeriesPath& path : g.series) {
         drawCurve(painter, g, path);
+    }
+    for (const SeriesPath& path : g.series) {  // no curve covers a label
         if (path.labelShown) {
             drawAnchored(painter, path.label);
         }

@@ -16,6 +16,12 @@ constexpr ChartColor kBlack{0, 0, 0};
 constexpr int kValueLabelGap = 3;  // from a value label's end to the plot
 constexpr int kMaxValueDivisions = 8;
 constexpr int kMaxTimeTicks = 12;
+constexpr const char* kWidestCurveLabel = "#40";
+
+// The space kept between measured labels and what they stand beside.
+int labelGap(const ChartTextMetrics& text) {
+    return std::max(2, text.ascent / 4);
+}
 
 using Scales = PixelScales;
 
@@ -233,8 +239,10 @@ void placeCurveLabels(CurveGeometry& g, const ChartTextMetrics& text) {
         order.begin(), order.end(), [middle](const SeriesPath* a, const SeriesPath* b) {
             return std::abs(a->label.anchor.y - middle) > std::abs(b->label.anchor.y - middle);
         });
-    const int near = g.blackWide ? 150 : 25;
-    const int far = g.blackWide ? 295 : 45;
+    const int gap = labelGap(text);
+    const int width = text.widthOf(kWidestCurveLabel);
+    const int near = gap + width;
+    const int far = 2 * (gap + width);
     std::vector<ChartRect> placed;
     for (SeriesPath* path : order) {
         const bool odd = path->index % 2 == 1;
@@ -417,8 +425,13 @@ ChartFrame chartFrame(const CurveChartState& state, const ChartRect& area, TimeW
         widest = std::max(
             widest, text.widthOf(valueLabel(value, frame.values.decimals, state.m_valueAxis.unit)));
     }
-    const int room = widest > 0 ? widest + kValueLabelGap + std::max(2, text.ascent / 4) : 0;
+    const int gap = labelGap(text);
+    const int room = widest > 0 ? widest + kValueLabelGap + gap : 0;
     frame.plot.left = std::max(frame.plot.left, std::min(area.left + room, frame.plot.right));
+    // Two columns of curve labels to the right of the plot.
+    const int labels = text.widthOf(kWidestCurveLabel);
+    const int right = labels > 0 ? 2 * (gap + labels) + gap : 0;
+    frame.plot.right = std::min(frame.plot.right, std::max(area.right - right, frame.plot.left));
     return frame;
 }
 

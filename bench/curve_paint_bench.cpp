@@ -61,7 +61,7 @@ void naiveDraw(QPainter& painter, const CCurveChart& chart) {
         QPolygon line(static_cast<int>(s.m_times.size()));
         for (size_t i = 0; i < s.m_times.size(); ++i) {
             line.setPoint(static_cast<int>(i), timeToX(g.plot, g.window, s.m_times[i]),
-                          valueToY(g.plot, s.m_values[i]));
+                          valueToY(g.plot, s.m_values[i], g.values));
         }
         const ChartColor c = chart.m_seriesColors[static_cast<size_t>(k)];
         painter.setPen(QPen(QColor(c.r, c.g, c.b), 2));

@@ -116,6 +116,17 @@ QFont chartFont() {
     return QFont(QStringLiteral("宋体"), 12);
 }
 
+ChartTextMetrics chartTextMetrics(const QPaintDevice* device) {
+    const QFontMetrics metrics =
+        device != nullptr ? QFontMetrics(chartFont(), device) : QFontMetrics(chartFont());
+    ChartTextMetrics text;
+    text.ascent = metrics.ascent();
+    text.width = [metrics](const std::string& s) {
+        return metrics.horizontalAdvance(QString::fromStdString(s));
+    };
+    return text;
+}
+
 ChartRect toChartRect(const QRect& area) {
     return {area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
 }
@@ -125,12 +136,18 @@ CCurveChart::CCurveChart() {
     m_timeStart = m_timeEnd - m_xDivisions * m_secondsPerDivision;
 }
 
-CurveGeometry CCurveChart::geometry(const QRect& area, bool blackWide) const {
-    return curveGeometry(*this, toChartRect(area), blackWide, viewWindow());
+CurveGeometry CCurveChart::geometry(const QRect& area, bool blackWide,
+                                    const QPaintDevice* device) const {
+    return curveGeometry(*this, toChartRect(area), blackWide, viewWindow(),
+                         chartTextMetrics(device));
+}
+
+ChartFrame CCurveChart::frame(const QRect& area) const {
+    return chartFrame(*this, toChartRect(area), viewWindow(), chartTextMetrics());
 }
 
 void CCurveChart::Draw(QPainter& painter, const QRect& area, bool blackWide) {
-    const CurveGeometry g = geometry(area, blackWide);
+    const CurveGeometry g = geometry(area, blackWide, painter.device());
     m_xScale = g.xScale;
     m_yScale = g.yScale;
     m_sampleCount = g.sampleCount;
@@ -151,7 +168,11 @@ void CCurveChart::paint(QPainter& painter, const CurveGeometry& g) {
     }
     for (const SeriesPath& path : g.series) {
         drawCurve(painter, g, path);
-        drawAnchored(painter, path.label);
+    }
+    for (const SeriesPath& path : g.series) {  // no curve covers a label
+        if (path.labelShown) {
+            drawAnchored(painter, path.label);
+        }
     }
     for (const ChartLabel& label : g.timeLabels) {
         drawAnchored(painter, label);
@@ -244,13 +265,14 @@ TimeWindow CCurveChart::viewWindow() const {
 
 std::optional<CCurveChart::CurvePoint> CCurveChart::nearestPoint(const QRect& area,
                                                                  QPoint at) const {
-    const ChartRect plot = plotRect(toChartRect(area));
+    const ChartFrame f = frame(area);
+    const ChartRect& plot = f.plot;
     if (at.x() < plot.left || at.x() > plot.right || at.y() < plot.top || at.y() > plot.bottom) {
         return std::nullopt;
     }
-    const TimeWindow window = usableWindow(viewWindow());
+    const TimeWindow window = f.window;
     const int32_t cursorTime = xToTime(plot, window, at.x());
-    const PixelScales to(plot, window);
+    const PixelScales to(plot, window, f.values.range);
     std::optional<CurvePoint> nearest;
     int64_t best = std::numeric_limits<int64_t>::max();
     // Screen x grows with the index, so each scan stops once x alone is farther than the

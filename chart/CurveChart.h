@@ -12,6 +12,7 @@
 #include "CurveGeometry.h"
 
 class QPainter;
+class QPaintDevice;
 
 class CCurveChart : public CurveChartState {
   public:
@@ -52,10 +53,14 @@ class CCurveChart : public CurveChartState {
     // The drawn sample nearest `at` on screen, when `at` lies in the plot of `area`.
     std::optional<CurvePoint> nearestPoint(const QRect& area, QPoint at) const;
 
-    // What Draw draws, for `area` and the visible window, and the painting of it (Draw
-    // without recording the scales, for a chart that must stay as it is).
-    CurveGeometry geometry(const QRect& area, bool blackWide) const;
+    // What Draw draws, for `area` and the visible window, its labels measured for `device`
+    // (the screen when none), and the painting of it (Draw without recording the scales,
+    // for a chart that must stay as it is).
+    CurveGeometry geometry(const QRect& area, bool blackWide,
+                           const QPaintDevice* device = nullptr) const;
     static void paint(QPainter& painter, const CurveGeometry& g);
+    // The plot rectangle and axes a screen picture in `area` has now.
+    ChartFrame frame(const QRect& area) const;
 
   private:
     std::optional<TimeWindow> m_view;
@@ -64,3 +69,5 @@ class CCurveChart : public CurveChartState {
 ChartRect toChartRect(const QRect& area);
 // The face and size of every text of the chart: 12-point 宋体.
 QFont chartFont();
+// The chart's texts measured in that font on `device` (the screen when none).
+ChartTextMetrics chartTextMetrics(const QPaintDevice* device = nullptr);

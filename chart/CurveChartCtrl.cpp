@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
@@ -41,10 +40,6 @@ constexpr int kPrintHeight = 4961;
 constexpr int kPrintDotsPerMeter = 23622;  // 600 dpi
 
 constexpr int kDragMinWidth = 3;
-// Where the volt labels end (the plot's left edge less 3 px), and the widest of them.
-constexpr int kVoltLabelRight = 41;
-constexpr const char* kWidestVoltLabel = "15.0V";
-constexpr int kRightLabelEnd = 891;  // the far column of curve labels
 constexpr int kSpacePx = 2;
 constexpr int kMarkRadius = 4;
 
@@ -80,7 +75,7 @@ bool saveChartPicture(const CCurveChart& chart, const std::string& path, std::st
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        CCurveChart::paint(painter, chart.geometry(image.rect(), true));
+        CCurveChart::paint(painter, chart.geometry(image.rect(), true, &image));
     }
     // Written aside and renamed into place, so a failure leaves any earlier file intact.
     QSaveFile file(name);
@@ -98,11 +93,8 @@ bool saveChartPicture(const CCurveChart& chart, const std::string& path, std::st
 
 CCurveChartCtrl::CCurveChartCtrl(QWidget* parent)
     : QWidget(parent), m_band(new QRubberBand(QRubberBand::Rectangle, this)) {
-    // The labels were laid out for a narrow face; a wider one that fontconfig picks for it
-    // would lose the volt labels' first digit at the left edge.
-    const QFontMetrics metrics(chartFont(), this);
-    m_left = std::max(0, metrics.horizontalAdvance(kWidestVoltLabel) - kVoltLabelRight + kSpacePx);
-    setMinimumSize(m_left + kRightLabelEnd + kSpacePx, kChartArea.height());
+    // The chart makes room for its labels inside its rectangle, in whatever face it gets.
+    setMinimumSize(kChartArea.width() + kSpacePx, kChartArea.height());
     setMouseTracking(true);
     markOwnContextMenu(this);
 }
@@ -117,14 +109,13 @@ void CCurveChartCtrl::addContextAction(std::string text, std::function<void()> a
     m_actions.push_back({std::move(text), std::move(action)});
 }
 
-ChartRect CCurveChartCtrl::plot() {
-    return plotRect(toChartRect(kChartArea));
+ChartRect CCurveChartCtrl::plot() const {
+    return m_chart.frame(kChartArea).plot;
 }
 
 void CCurveChartCtrl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    painter.translate(m_left, 0);
     m_chart.Draw(painter, kChartArea, false);
     if (m_marked) {
         painter.setPen(QPen(Qt::black, 1));
@@ -151,8 +142,7 @@ void CCurveChartCtrl::mouseMoveEvent(QMouseEvent* event) {
         const ChartRect p = plot();
         const int x = std::clamp(at.x(), p.left, p.right);
         m_band->setGeometry(QRect(QPoint(std::min(x, *m_dragStartX), p.top),
-                                  QPoint(std::max(x, *m_dragStartX), p.bottom))
-                                .translated(m_left, 0));
+                                  QPoint(std::max(x, *m_dragStartX), p.bottom)));
         m_band->show();
     }
     showReadout(m_chart.nearestPoint(kChartArea, at));

@@ -34,7 +34,7 @@ class CCurveChartCtrl : public QWidget {
     // Told the point under the mouse as it moves over the plot, nullopt once it leaves.
     void setReadoutHandler(ReadoutHandler handler);
     // Where the chart's point 0,0 lies in the control.
-    QPoint chartOrigin() const { return {m_left, 0}; }
+    QPoint chartOrigin() const { return {0, 0}; }
     // An entry of the context menu, after the picture's.
     void addContextAction(std::string text, std::function<void()> action);
 
@@ -50,9 +50,9 @@ class CCurveChartCtrl : public QWidget {
   private:
     void showReadout(std::optional<CCurveChart::CurvePoint> point);
     void savePicture();
-    static ChartRect plot();
+    ChartRect plot() const;
     // A mouse position in the chart's own coordinates.
-    QPoint toChart(QPoint at) const { return at - QPoint(m_left, 0); }
+    QPoint toChart(QPoint at) const { return at - chartOrigin(); }
 
     struct ContextAction {
         std::string text;
@@ -65,5 +65,4 @@ class CCurveChartCtrl : public QWidget {
     std::optional<CCurveChart::CurvePoint> m_marked;
     std::optional<int> m_dragStartX;
     QRubberBand* m_band;
-    int m_left = 0;  // how far right the chart is drawn so the volt labels fit the font
 };

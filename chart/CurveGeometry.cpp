@@ -6,13 +6,22 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <limits>
 
 namespace {
 
-constexpr double kVoltSpan = 15.0;  // the volt axis always runs 0-15 V
 constexpr ChartColor kBlack{0, 0, 0};
+constexpr int kValueLabelGap = 3;  // from a value label's end to the plot
+constexpr int kMaxValueDivisions = 8;
+constexpr int kMaxTimeTicks = 12;
+constexpr const char* kWidestCurveLabel = "#40";
+
+// The space kept between measured labels and what they stand beside.
+int labelGap(const ChartTextMetrics& text) {
+    return std::max(2, text.ascent / 4);
+}
 
 using Scales = PixelScales;
 
@@ -118,8 +127,10 @@ std::vector<ChartRect> strokeColumns(const std::vector<ChartPoint>& points) {
     return columns;
 }
 
-SeriesPath seriesPath(const CurveChartState& state, int k, const ChartRect& plot, TimeWindow window,
+SeriesPath seriesPath(const CurveChartState& state, int k, const ChartFrame& frame,
                       bool blackWide) {
+    const ChartRect& plot = frame.plot;
+    const TimeWindow window = frame.window;
     const CCurveSeries& s = *state.m_series[static_cast<size_t>(k)];
     const size_t n = std::min(s.m_times.size(), s.m_values.size());
     SeriesPath path;
@@ -129,7 +140,7 @@ SeriesPath seriesPath(const CurveChartState& state, int k, const ChartRect& plot
                      ? kBlack
                      : state.m_seriesColors[colorIndex];
 
-    const Scales to(plot, window);
+    const Scales to(plot, window, frame.values.range);
     const auto range = samplesInWindow(s.m_times, window);
     const size_t first = std::min(range.first, n);
     const size_t last = std::min(range.last, n);
@@ -170,36 +181,112 @@ SeriesPath seriesPath(const CurveChartState& state, int k, const ChartRect& plot
     path.label.text = text;
     path.label.anchor = {plot.right + column, truncToPixel(to.y(rightValue) + 4)};
     path.label.color = path.color;
+    path.labelShown = !path.points.empty();  // a curve outside the view has no end to name
     return path;
 }
 
-void addGrid(const CurveChartState& state, CurveGeometry& g) {
+// Value labels end just left of the plot, on the baseline of their grid line.
+void addValueAxis(const CurveChartState& state, const ChartFrame& frame, CurveGeometry& g) {
     const ChartRect& p = g.plot;
-    for (int i = 0; state.m_xDivisions > 0 && i <= state.m_xDivisions; ++i) {
-        g.gridX.push_back(
-            truncToPixel(p.right - static_cast<double>(i) * p.width() / state.m_xDivisions));
-    }
-    for (int j = 0; state.m_yDivisions > 0 && j <= state.m_yDivisions; ++j) {
-        const int y = truncToPixel(p.top + j * p.height() / kVoltSpan);
-        if (j > 0 && j < state.m_yDivisions) {
-            g.gridY.push_back(y);
+    const Scales to(p, g.window, frame.values.range);
+    const std::vector<double>& values = frame.values.values;
+    for (size_t j = 0; j < values.size(); ++j) {
+        const int y = truncToPixel(to.y(values[j]));
+        if (j > 0 && j + 1 < values.size()) {  // the ends lie on the frame
+            g.gridY.insert(g.gridY.begin(), y);
         }
-        char text[32];
-        std::snprintf(text, sizeof text, "%0.1fV", static_cast<double>(state.m_yDivisions - j));
-        g.voltLabels.push_back({text, {p.left - 3, y}, kBlack});
+        g.voltLabels.insert(g.voltLabels.begin(),
+                            {valueLabel(values[j], frame.values.decimals, state.m_valueAxis.unit),
+                             {p.left - kValueLabelGap, y},
+                             kBlack});
     }
 }
 
-void addTimeAxis(const CurveChartState& state, CurveGeometry& g) {
+bool overlap(const ChartRect& a, const ChartRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+ChartRect labelBox(const ChartLabel& label, const ChartTextMetrics& text) {
+    const int width = text.widthOf(label.text);
+    return {label.anchor.x - width, label.anchor.y - text.ascent, label.anchor.x,
+            label.anchor.y + 1};
+}
+
+// The curves' end labels that fit without covering one another: the curves farthest from
+// the others' middle go first (a weak cell stands out), each in its own column or else in
+// the other one. A label never runs past the right edge of the picture.
+void placeCurveLabels(CurveGeometry& g, const ChartTextMetrics& text) {
+    if (!text.width || text.ascent <= 0) {
+        return;  // nothing measured: nothing can cover anything
+    }
+    std::vector<SeriesPath*> order;
+    for (SeriesPath& path : g.series) {
+        if (path.labelShown) {
+            order.push_back(&path);
+        }
+    }
+    if (order.empty()) {
+        return;
+    }
+    std::vector<int> ends;
+    for (const SeriesPath* path : order) {
+        ends.push_back(path->label.anchor.y);
+    }
+    std::nth_element(ends.begin(), ends.begin() + static_cast<std::ptrdiff_t>(ends.size() / 2),
+                     ends.end());
+    const int middle = ends[ends.size() / 2];
+    std::stable_sort(
+        order.begin(), order.end(), [middle](const SeriesPath* a, const SeriesPath* b) {
+            return std::abs(a->label.anchor.y - middle) > std::abs(b->label.anchor.y - middle);
+        });
+    const int gap = labelGap(text);
+    const int width = text.widthOf(kWidestCurveLabel);
+    const int near = gap + width;
+    const int far = 2 * (gap + width);
+    std::vector<ChartRect> placed;
+    for (SeriesPath* path : order) {
+        const bool odd = path->index % 2 == 1;
+        path->labelShown = false;
+        for (int column : {odd ? near : far, odd ? far : near}) {
+            ChartLabel label = path->label;
+            label.anchor.x = std::min(g.plot.right + column, g.outer.right);
+            const ChartRect box = labelBox(label, text);
+            if (std::none_of(placed.begin(), placed.end(),
+                             [&box](const ChartRect& r) { return overlap(r, box); })) {
+                path->label = label;
+                path->labelShown = true;
+                placed.push_back(box);
+                break;
+            }
+        }
+    }
+}
+
+// A label at every tick, centred under it, kept inside the picture, and left out where it
+// would cover the one before.
+void addTimeAxis(const CurveChartState& state, const ChartTextMetrics& text, CurveGeometry& g) {
     const ChartRect& p = g.plot;
     const int d = g.blackWide ? 120 : 25;
-    g.timeLabels.push_back({clockText(g.window.start), {p.left + 50, p.bottom + d}, kBlack});
-    g.timeLabels.push_back({clockText(g.window.end), {p.right + 20, p.bottom + d}, kBlack});
+    const Scales to(p, g.window, g.values);
+    const int minSpacing = std::max(1, p.width() / kMaxTimeTicks);
+    int lastRight = std::numeric_limits<int>::min();
+    for (const TimeTick& tick : timeTicks(g.window, to.perSecond, text, minSpacing)) {
+        const int x = to.column(tick.time);
+        if (x > p.left && x < p.right) {
+            g.gridX.push_back(x);
+        }
+        const int width = text.widthOf(tick.text);
+        const int right = std::min(std::max(x + width / 2, g.outer.left + width), g.outer.right);
+        if (right - width < lastRight + std::max(text.ascent / 2, 0)) {
+            continue;
+        }
+        g.timeLabels.push_back({tick.text, {right, p.bottom + d}, kBlack});
+        lastRight = right;
+    }
     if (state.m_series.front() == nullptr) {
         return;
     }
     const std::vector<int32_t>& times = state.m_series.front()->m_times;
-    const Scales to(p, g.window);
     const auto [first, last] = samplesInWindow(times, g.window);
     for (size_t i = first; i < last; ++i) {
         const double xc = to.x(times[i]);
@@ -210,6 +297,61 @@ void addTimeAxis(const CurveChartState& state, CurveGeometry& g) {
             g.markers.push_back(marker);
         }
     }
+}
+
+// The lowest and highest value the shown curves reach inside the window, where they are cut
+// at its edges included; false when no shown curve has a sample to give.
+bool shownExtremes(const CurveChartState& state, TimeWindow window, double& lowest,
+                   double& highest) {
+    lowest = std::numeric_limits<double>::infinity();
+    highest = -lowest;
+    auto take = [&](double v) {  // a value that is not a number passes both tests
+        lowest = v < lowest ? v : lowest;
+        highest = v > highest ? v : highest;
+    };
+    const size_t drawn = std::min(state.m_series.size(), static_cast<size_t>(kChartChannels));
+    for (size_t k = 0; k < drawn; ++k) {
+        const CCurveSeries* s = state.m_series[k].get();
+        if (s == nullptr || !state.m_visible[k]) {
+            continue;
+        }
+        const size_t n = std::min(s->m_times.size(), s->m_values.size());
+        const auto range = samplesInWindow(s->m_times, window);
+        const size_t first = std::min(range.first, n);
+        const size_t last = std::min(range.last, n);
+        if (first < last) {
+            float low = s->m_values[first];
+            float high = low;
+            for (size_t i = first + 1; i < last; ++i) {
+                const float v = s->m_values[i];
+                low = v < low ? v : low;
+                high = v > high ? v : high;
+            }
+            take(low);
+            take(high);
+        }
+        if (first > 0 && first < n) {
+            take(valueAt(*s, first - 1, first, window.start));
+        }
+        if (last > 0 && last < n) {
+            take(valueAt(*s, last - 1, last, window.end));
+        }
+    }
+    return std::isfinite(lowest) && std::isfinite(highest);
+}
+
+ValueTicks valueTicks(const CurveChartState& state, TimeWindow window, int plotHeight,
+                      const ChartTextMetrics& text) {
+    const ValueAxis& axis = state.m_valueAxis;
+    double lowest = 0;
+    double highest = 0;
+    if (axis.fixed || !shownExtremes(state, window, lowest, highest)) {
+        return fixedValueTicks(axis.fixed.value_or(ValueRange{}), state.m_yDivisions,
+                               axis.minDecimals);
+    }
+    // Labels at least two lines apart.
+    const int divisions = text.ascent > 0 ? plotHeight / (2 * text.ascent) : kMaxValueDivisions;
+    return followingValueTicks(lowest, highest, axis, std::min(divisions, kMaxValueDivisions));
 }
 
 }  // namespace
@@ -238,12 +380,13 @@ TimeWindow usableWindow(TimeWindow window) {
     return window;
 }
 
-PixelScales::PixelScales(const ChartRect& plot, TimeWindow window)
+PixelScales::PixelScales(const ChartRect& plot, TimeWindow window, ValueRange values)
     : left(plot.left),
       bottom(plot.bottom),
       start(window.start),
+      low(values.low),
       perSecond(plot.width() / (static_cast<double>(window.end) - window.start)),
-      perVolt(plot.height() / kVoltSpan) {}
+      perVolt(values.high > values.low ? plot.height() / (values.high - values.low) : 0) {}
 
 ChartRect plotRect(const ChartRect& area) {
     const int dx = static_cast<int>(0.05 * area.width());
@@ -255,8 +398,8 @@ int timeToX(const ChartRect& plot, TimeWindow window, int32_t time) {
     return PixelScales(plot, window).column(time);
 }
 
-int valueToY(const ChartRect& plot, float volts) {
-    return PixelScales(plot, {0, 1}).row(volts);
+int valueToY(const ChartRect& plot, float volts, ValueRange values) {
+    return PixelScales(plot, {0, 1}, values).row(volts);
 }
 
 int32_t xToTime(const ChartRect& plot, TimeWindow window, int x) {
@@ -271,18 +414,29 @@ SampleRange samplesInWindow(const std::vector<int32_t>& times, TimeWindow window
     return {static_cast<size_t>(first - times.begin()), static_cast<size_t>(last - times.begin())};
 }
 
-std::string clockText(int32_t time) {
-    const std::time_t t = time;
-    std::tm local{};
-    char text[16] = "";
-    if (localtime_r(&t, &local) != nullptr) {
-        std::strftime(text, sizeof text, "%H:%M:%S", &local);
+ChartFrame chartFrame(const CurveChartState& state, const ChartRect& area, TimeWindow visible,
+                      const ChartTextMetrics& text) {
+    ChartFrame frame;
+    frame.plot = plotRect(area);
+    frame.window = usableWindow(visible);
+    frame.values = valueTicks(state, frame.window, frame.plot.height(), text);
+    int widest = 0;
+    for (double value : frame.values.values) {
+        widest = std::max(
+            widest, text.widthOf(valueLabel(value, frame.values.decimals, state.m_valueAxis.unit)));
     }
-    return text;
+    const int gap = labelGap(text);
+    const int room = widest > 0 ? widest + kValueLabelGap + gap : 0;
+    frame.plot.left = std::max(frame.plot.left, std::min(area.left + room, frame.plot.right));
+    // Two columns of curve labels to the right of the plot.
+    const int labels = text.widthOf(kWidestCurveLabel);
+    const int right = labels > 0 ? 2 * (gap + labels) + gap : 0;
+    frame.plot.right = std::min(frame.plot.right, std::max(area.right - right, frame.plot.left));
+    return frame;
 }
 
 CurveGeometry curveGeometry(const CurveChartState& state, const ChartRect& area, bool blackWide,
-                            TimeWindow visible) {
+                            TimeWindow visible, const ChartTextMetrics& text) {
     CurveGeometry g;
     if (state.m_series.empty()) {
         return g;
@@ -294,16 +448,18 @@ CurveGeometry curveGeometry(const CurveChartState& state, const ChartRect& area,
     g.fillOuter = !state.m_noBackground;
     g.outer = area;
     g.backColor = state.m_backColor;
-    g.plot = plotRect(area);
+    const ChartFrame frame = chartFrame(state, area, visible, text);
+    g.plot = frame.plot;
     g.plotColor = state.m_plotColor;
     g.frameColor = state.m_frameColor;
     g.gridColor = state.m_gridColor;
-    g.window = usableWindow(visible);
-    g.xScale =
-        static_cast<float>(g.plot.width() / (static_cast<double>(g.window.end) - g.window.start));
-    g.yScale = static_cast<float>(g.plot.height() / kVoltSpan);
+    g.window = frame.window;
+    g.values = frame.values.range;
+    const Scales to(g.plot, g.window, g.values);
+    g.xScale = static_cast<float>(to.perSecond);
+    g.yScale = static_cast<float>(to.perVolt);
     g.curvePenWidth = blackWide ? 15 : 2;
-    addGrid(state, g);
+    addValueAxis(state, frame, g);
 
     // Channels beyond the 40 the visibility flags cover are never drawn.
     const int drawn = std::min(static_cast<int>(state.m_series.size()), kChartChannels);
@@ -313,8 +469,9 @@ CurveGeometry curveGeometry(const CurveChartState& state, const ChartRect& area,
             s->m_values.empty()) {
             continue;
         }
-        g.series.push_back(seriesPath(state, k, g.plot, g.window, blackWide));
+        g.series.push_back(seriesPath(state, k, frame, blackWide));
     }
-    addTimeAxis(state, g);
+    placeCurveLabels(g, text);
+    addTimeAxis(state, text, g);
     return g;
 }

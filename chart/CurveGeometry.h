@@ -2,6 +2,8 @@
 // plot rectangle, scales, grid, labels, the decimated curves and the time markers.
 #pragma once
 
+#include "ChartAxes.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -38,11 +40,6 @@ struct ChartRect {
     bool operator==(const ChartRect&) const = default;
 };
 
-struct TimeWindow {
-    int32_t start = 0;
-    int32_t end = 0;
-};
-
 inline constexpr int kChartChannels = 40;
 inline constexpr int kChartColorCount = 255;
 
@@ -65,7 +62,7 @@ struct CurveChartState {
     ChartColor m_backColor{255, 255, 255};
     int m_secondsPerDivision = 60;
     int m_xDivisions = 10;
-    int m_yDivisions = 15;
+    int m_yDivisions = 15;  // of a fixed value axis
     int32_t m_timeEnd = 0;
     int32_t m_timeStart = 0;
     float m_xScale = 0;  // written by each drawing
@@ -73,6 +70,7 @@ struct CurveChartState {
     int m_sampleCount = 0;
     std::vector<ChartColor> m_seriesColors = defaultSeriesColors();
     std::array<bool, kChartChannels> m_visible = allChannelsVisible();  // series k drawn
+    ValueAxis m_valueAxis;  // follows the samples shown unless given a fixed range
 };
 
 // A text anchored at its right end on the baseline.
@@ -89,6 +87,9 @@ struct SeriesPath {
     // The normal variant's stroke: filled rectangles, one per pixel column the curve covers.
     std::vector<ChartRect> columns;
     ChartLabel label;
+    // Labels that would cover one another give way, the curves nearest the rest first: the
+    // readout names those.
+    bool labelShown = true;
 };
 
 struct CurveGeometry {
@@ -101,13 +102,14 @@ struct CurveGeometry {
     ChartColor frameColor;
     int frameWidth = 2;
     TimeWindow window;  // the visible window actually used (never empty)
+    ValueRange values;  // what the plot's height spans
     float xScale = 0;   // pixels per second
-    float yScale = 0;   // pixels per volt
+    float yScale = 0;   // pixels per unit of value
     int sampleCount = 0;
     ChartColor gridColor;
-    std::vector<int> gridX;  // vertical lines from plot.top to plot.bottom
-    std::vector<int> gridY;  // horizontal lines from plot.left to plot.right
-    std::vector<ChartLabel> voltLabels;
+    std::vector<int> gridX;              // vertical lines from plot.top to plot.bottom
+    std::vector<int> gridY;              // horizontal lines from plot.left to plot.right
+    std::vector<ChartLabel> voltLabels;  // the value axis, whatever its unit
     bool blackWide = false;
     int curvePenWidth = 2;
     std::vector<SeriesPath> series;  // in drawing order; later ones cover earlier ones
@@ -123,9 +125,20 @@ TimeWindow usableWindow(TimeWindow window);
 // The plot rectangle for a drawing area: 5% of the width and height in from each side.
 ChartRect plotRect(const ChartRect& area);
 
-// Everything one picture draws, for `area`, the variant and the visible time window.
+// Where a picture puts its plot and what its axes span: the value labels, measured, push
+// the plot's left edge in as far as they need.
+struct ChartFrame {
+    ChartRect plot;
+    TimeWindow window;  // usable
+    ValueTicks values;
+};
+ChartFrame chartFrame(const CurveChartState& state, const ChartRect& area, TimeWindow visible,
+                      const ChartTextMetrics& text = {});
+
+// Everything one picture draws, for `area`, the variant and the visible time window, with
+// labels laid out as `text` measures them.
 CurveGeometry curveGeometry(const CurveChartState& state, const ChartRect& area, bool blackWide,
-                            TimeWindow visible);
+                            TimeWindow visible, const ChartTextMetrics& text = {});
 
 // Truncation toward zero, kept to a range a painter can take (values far off the axis, or
 // not numbers at all, must not make an undefined conversion; NaN goes to the low end).
@@ -140,22 +153,23 @@ inline int truncToPixel(double v) {
 // fraction of a pixel a sample of a window up to 2^32 s wide can have.
 struct PixelScales {
     static constexpr double kBias = 1e-10;
-    PixelScales(const ChartRect& plot, TimeWindow window);
+    PixelScales(const ChartRect& plot, TimeWindow window, ValueRange values = {});
     double x(double time) const { return left + (time - start) * perSecond + kBias; }
-    double y(double volts) const { return bottom - volts * perVolt + kBias; }
+    double y(double volts) const { return bottom - (volts - low) * perVolt + kBias; }
     int column(int32_t time) const { return truncToPixel(x(time)); }
     int row(float volts) const { return truncToPixel(y(volts)); }
 
     double left;
     double bottom;
     double start;
+    double low;
     double perSecond;
     double perVolt;
 };
 
 // Pixel position of a sample in a plot showing `window` (already usable).
 int timeToX(const ChartRect& plot, TimeWindow window, int32_t time);
-int valueToY(const ChartRect& plot, float volts);
+int valueToY(const ChartRect& plot, float volts, ValueRange values = {});
 // The time under pixel column x of the plot, truncated to whole seconds.
 int32_t xToTime(const ChartRect& plot, TimeWindow window, int x);
 
@@ -166,6 +180,3 @@ struct SampleRange {
     size_t last = 0;
 };
 SampleRange samplesInWindow(const std::vector<int32_t>& times, TimeWindow window);
-
-// "%H:%M:%S" in local time.
-std::string clockText(int32_t time);

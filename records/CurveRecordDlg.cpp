@@ -31,6 +31,7 @@ const MessageEntry<D> D::kMessageMap[] = {
     {ids::kDeleteAll, Notify::Clicked, &D::OnDeleteAllCurves},
     {ids::kViewRecord, Notify::Clicked, &D::OnViewRecord},
     {ids::kChannelTree, Notify::Clicked, &D::OnTreeClick},
+    {ids::kChannelTree, Notify::CheckChange, &D::OnTreeCheckChange},
     {ids::kSelectAll, Notify::Clicked, &D::OnSelectAll},
     {ids::kBack, Notify::Clicked, &D::OnBack},
 };
@@ -126,17 +127,23 @@ void CCurveRecordDlg::OnSetCurveGroup() {
         return;
     }
     const bool set = port.writeRegister(kGroupRegister, static_cast<uint16_t>(group), kTimeoutMs);
-    if (set) {
-        m_group = group;
-    }
     messageBox(set ? kMsgSetOk : kMsgSetFailed);
 }
 
-// The group's size, then the group written again so its records start from the first, then
-// every record. A group the dialog has not chosen yet is the one the list shows.
+// The chosen group is written first: the size and the records that follow are then the
+// group's own, whatever group the device was on, and its records start from the first.
 void CCurveRecordDlg::OnReadGroupCurves() {
+    const int group = std::max(curSel(ids::kGroup) + 1, 1);
+    if (group > kMaxGroup) {
+        messageBox(formatText(kMsgCurveGroupOutOfRange, group));
+        return;
+    }
     PortSession port;
     if (!port) {
+        return;
+    }
+    if (!port.writeRegister(kGroupRegister, static_cast<uint16_t>(group), kTimeoutMs)) {
+        messageBox(kMsgReadFailed);
         return;
     }
     const auto size = port.readHolding(kGroupSizeRegister, 1, kGroupSizeTimeoutMs);
@@ -145,32 +152,40 @@ void CCurveRecordDlg::OnReadGroupCurves() {
         return;
     }
     const int records = (*size)[0];
-    if (records == 0) {
-        return;
-    }
-    const int group = m_group != 0 ? m_group : std::max(curSel(ids::kGroup) + 1, 1);
-    if (group > kMaxGroup) {
-        messageBox(formatText(kMsgCurveGroupOutOfRange, group));
-        return;
-    }
-    if (!port.writeRegister(kGroupRegister, static_cast<uint16_t>(group), kTimeoutMs)) {
-        messageBox(kMsgReadFailed);
+    if (records == 0) {  // an empty group shows as empty, not as the group before it
+        m_chart->chart().clearSeries();
+        showCurves();
         return;
     }
     readGroup(port, records);
 }
 
+// The curves shown stay until the group's first record has come: a read that fails at once
+// changes nothing on the dialog.
 void CCurveRecordDlg::readGroup(const RegisterLink& port, int records) {
-    m_chart->chart().clearSeries();
     m_badStamps = 0;
+    bool cleared = false;
     bool failed = false;
     {
         LongRead read(
-            this, [this] { showCurves(); }, kCurveRecordsWhat, records,
-            recordReplyLength(RecordKind::Voltage));
+            this,
+            [this, &cleared] {
+                if (cleared) {
+                    showCurves();
+                }
+            },
+            kCurveRecordsWhat, records, recordReplyLength(RecordKind::Voltage));
         ReadInProgress inProgress(m_read, read);
         for (int i = 0; i < records && !read.stopRequested() && !failed; ++i) {
-            failed = !readRecord(port);
+            const auto record = readRecord(port);
+            failed = !record;
+            if (record && !cleared) {
+                m_chart->chart().clearSeries();
+                cleared = true;
+            }
+            if (record) {
+                addSample(*record);
+            }
             read.recordDone();
         }
     }  // the box goes and the last samples show before any message
@@ -198,24 +213,23 @@ void CCurveRecordDlg::OnViewRecord() {
         return;
     }
     m_badStamps = 0;
-    const bool read = readRecord(port);
-    showCurves();
-    if (!read) {
+    const auto record = readRecord(port);
+    if (!record) {
         messageBox(kMsgCurveViewFailed);
-    } else if (m_badStamps > 0) {
+        return;
+    }
+    addSample(*record);
+    showCurves();
+    if (m_badStamps > 0) {
         messageBox(formatText(kMsgCurveStampsInvalid, m_badStamps));
     }
 }
 
-bool CCurveRecordDlg::readRecord(const RegisterLink& port) {
+std::optional<StoredRecord> CCurveRecordDlg::readRecord(const RegisterLink& port) {
     const RecordKind kind = RecordKind::Voltage;
     const auto bytes =
         port.readHoldingBytes(kWindowRegister, recordRegisterCount(kind), kTimeoutMs);
-    const auto record = bytes ? decodeRecord(kind, *bytes, 0) : std::nullopt;
-    if (record) {
-        addSample(*record);
-    }
-    return record.has_value();
+    return bytes ? decodeRecord(kind, *bytes, 0) : std::nullopt;
 }
 
 // A record whose time stamp names no moment cannot be placed on the time axis: it is
@@ -250,10 +264,14 @@ void CCurveRecordDlg::OnTreeClick() {
     if (item == nullptr || item->parent() != m_rootItem) {  // the root is no channel
         return;
     }
-    const int k = m_rootItem->indexOfChild(item);
-    if (tree->getCheck(item) == m_chart->chart().m_visible[static_cast<size_t>(k)]) {
+    if (!tree->clickTurnedMark(item)) {
         tree->setCheck(item, !tree->getCheck(item));
     }
+    applyVisibility();
+}
+
+// Space on the focused item, or any other way a mark turns outside a handler.
+void CCurveRecordDlg::OnTreeCheckChange() {
     applyVisibility();
 }
 

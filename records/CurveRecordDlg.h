@@ -37,12 +37,13 @@ class CCurveRecordDlg : public CRecordPage {
     void OnDeleteAllCurves();
     void OnViewRecord();
     void OnTreeClick();
+    void OnTreeCheckChange();
     void OnSelectAll();
 
     // Reads the group's records into the chart, the curves growing as they come.
     void readGroup(const RegisterLink& port, int records);
-    // Reads the next record of the group; false when the read or the record failed.
-    bool readRecord(const RegisterLink& port);
+    // The next record of the group; nothing when the read or the record failed.
+    std::optional<StoredRecord> readRecord(const RegisterLink& port);
     void addSample(const StoredRecord& record);
     void showCurves();
     void applyVisibility();
@@ -52,7 +53,6 @@ class CCurveRecordDlg : public CRecordPage {
 
     CCurveChartCtrl* m_chart = nullptr;  // owned by the dialog, in the place of 1143
     QTreeWidgetItem* m_rootItem = nullptr;
-    int m_group = 0;      // the group last written to the device; 0: none yet
     int m_badStamps = 0;  // records of the read under way whose time names no moment
     LongRead* m_read = nullptr;
 

@@ -124,9 +124,11 @@ constexpr Named<ScenarioFault> kFaultNames[] = {
 };
 constexpr std::string_view kFaultList = "silent|short|long|crc|exception|late|garbage";
 
-constexpr Named<ScenarioKey> kKeyNames[] = {{"enter", ScenarioKey::Enter},
-                                            {"escape", ScenarioKey::Escape}};
-constexpr std::string_view kKeyList = "enter|escape";
+constexpr Named<ScenarioKey> kKeyNames[] = {
+    {"enter", ScenarioKey::Enter}, {"escape", ScenarioKey::Escape}, {"space", ScenarioKey::Space},
+    {"up", ScenarioKey::Up},       {"down", ScenarioKey::Down},
+};
+constexpr std::string_view kKeyList = "enter|escape|space|up|down";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';

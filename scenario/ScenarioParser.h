@@ -21,7 +21,8 @@
 //   select ID INDEX              select item INDEX of drop-down list ID (raises
 //                                selection-changed)
 //   treeclick ID TEXT            select the tree item with that text and click it
-//   key ID enter|escape          give control ID the focus and press that key in it
+//   key ID enter|escape|space|up|down
+//                                give control ID the focus and press that key in it
 //   wait MS                      run the event loop for MS ms (timers fire)
 //   password TEXT                the next password dialog gets TEXT and OK
 //   password cancel              the next password dialog's "取消" is pressed
@@ -122,7 +123,7 @@ enum class StepOp {
 // The faults a scenario can ask of the built-in device.
 enum class ScenarioFault { Silent, Short, Long, Crc, Exception, Late, Garbage };
 // The keys a scenario can press.
-enum class ScenarioKey { Enter, Escape };
+enum class ScenarioKey { Enter, Escape, Space, Up, Down };
 
 struct Step {
     StepOp op = StepOp::Wait;

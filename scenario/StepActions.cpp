@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTimer>
+#include <utility>
 
 #include "CheckTree.h"
 #include "EventLoop.h"
@@ -76,6 +77,23 @@ StepFailure click(CDialog* window, int id) {
     return std::nullopt;
 }
 
+// The key as the keyboard sends it: its code, and the text it types.
+std::pair<int, QString> keyOf(ScenarioKey key) {
+    switch (key) {
+        case ScenarioKey::Enter:
+            return {Qt::Key_Return, QString()};
+        case ScenarioKey::Escape:
+            return {Qt::Key_Escape, QString()};
+        case ScenarioKey::Space:
+            return {Qt::Key_Space, QStringLiteral(" ")};
+        case ScenarioKey::Up:
+            return {Qt::Key_Up, QString()};
+        case ScenarioKey::Down:
+            return {Qt::Key_Down, QString()};
+    }
+    return {Qt::Key_unknown, QString()};
+}
+
 // The key goes where the keyboard sends it: to the control with the focus, and on to the
 // windows around it while none takes it.
 StepFailure pressKey(CDialog* window, int id, ScenarioKey key) {
@@ -84,9 +102,9 @@ StepFailure pressKey(CDialog* window, int id, ScenarioKey key) {
         return failure;
     }
     control->setFocus(Qt::TabFocusReason);
-    const int code = key == ScenarioKey::Enter ? Qt::Key_Return : Qt::Key_Escape;
+    const auto [code, text] = keyOf(key);
     for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, code, Qt::NoModifier);
+        QKeyEvent event(type, code, Qt::NoModifier, text);
         QApplication::sendEvent(control, &event);
     }
     return std::nullopt;

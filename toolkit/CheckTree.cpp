@@ -25,6 +25,10 @@ CCheckTree::CCheckTree(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item) {
+        m_pressed = item;
+        m_markAtPress = getCheck(item);
+    });
 }
 
 QTreeWidgetItem* CCheckTree::insertItem(std::string_view text, QTreeWidgetItem* parent) {
@@ -75,6 +79,11 @@ void CCheckTree::clickItemAsUser(QTreeWidgetItem* item) {
     if (item == nullptr || item->treeWidget() != this || !isEnabled()) {
         return;
     }
+    emit itemPressed(item, 0);
     setCurrentItem(item);
     emit itemClicked(item, 0);
+}
+
+bool CCheckTree::clickTurnedMark(const QTreeWidgetItem* item) const {
+    return item != nullptr && item == m_pressed && getCheck(item) != m_markAtPress;
 }

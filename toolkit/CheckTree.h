@@ -17,7 +17,15 @@ class CCheckTree : public QTreeWidget {
     std::vector<QTreeWidgetItem*> children(QTreeWidgetItem* parent = nullptr) const;
     QTreeWidgetItem* findItem(std::string_view text) const;  // first item with that text
 
-    // What a click on an item's text does: makes it current and raises itemClicked (check
-    // marks change only through the box). Does nothing for a foreign item or when disabled.
+    // What a click on an item's text does: presses it, makes it current and raises
+    // itemClicked (check marks change only through the box). Does nothing for a foreign item
+    // or when disabled.
     void clickItemAsUser(QTreeWidgetItem* item);
+    // Whether the click now being told has turned the item's mark itself (its box was hit):
+    // the mark differs from what it was when the mouse went down on the item.
+    bool clickTurnedMark(const QTreeWidgetItem* item) const;
+
+  private:
+    const QTreeWidgetItem* m_pressed = nullptr;  // compared, never followed
+    bool m_markAtPress = false;
 };

@@ -19,7 +19,8 @@ class CCheckTree;
 class CTabCtrl;
 class QTimer;
 
-enum class Notify { Clicked, SelChange, TextChange };
+// CheckChange: a tree item's check mark (or other data) changed, by mouse, key or program.
+enum class Notify { Clicked, SelChange, TextChange, CheckChange };
 
 // One row of a dialog class's message map.
 template <class D>

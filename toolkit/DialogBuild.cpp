@@ -246,6 +246,8 @@ bool CDialog::canNotify(ControlKind kind, Notify code) {
             return kind == ControlKind::DropList || kind == ControlKind::TabControl;
         case Notify::TextChange:
             return kind == ControlKind::Edit;
+        case Notify::CheckChange:
+            return kind == ControlKind::TreeView;
     }
     return false;
 }
@@ -298,6 +300,9 @@ void CDialog::wireControl(int id, QWidget* widget) {
     } else if (auto* tree = dynamic_cast<CCheckTree*>(widget)) {
         connect(tree, &QTreeWidget::itemClicked, this,
                 [this, id] { dispatch(id, Notify::Clicked); });
+        // A mark turned by the Space key raises no click: it must be heard all the same.
+        connect(tree, &QTreeWidget::itemChanged, this,
+                [this, id] { dispatch(id, Notify::CheckChange); });
     } else if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
         // activated: the user's choice only, never a programmatic selection
         connect(combo, &QComboBox::activated, this,

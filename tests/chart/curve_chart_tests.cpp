@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QImage>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <random>
 
 #include "CurveChartCtrl.h"
@@ -76,11 +78,12 @@ TEST(CurveChart, NearestPointMatchesABruteForceSearch) {
     chart.m_visible[2] = false;
     chart.setViewWindow(kT0 + 1000, kT0 + 3000);
 
-    const ChartRect plot = plotRect(toChartRect(kArea));
+    const ChartFrame frame = chart.frame(kArea);
+    const ChartRect plot = frame.plot;
     const TimeWindow window = chart.viewWindow();
     for (int trial = 0; trial < 200; ++trial) {
-        const QPoint at(plot.left + static_cast<int>(random() % 803),
-                        plot.top + static_cast<int>(random() % 505));
+        const QPoint at(plot.left + static_cast<int>(random() % (plot.width() + 1u)),
+                        plot.top + static_cast<int>(random() % (plot.height() + 1u)));
         const auto found = chart.nearestPoint(kArea, at);
         ASSERT_TRUE(found.has_value());
         int64_t best = INT64_MAX;
@@ -91,7 +94,7 @@ TEST(CurveChart, NearestPointMatchesABruteForceSearch) {
                     continue;
                 }
                 const int64_t dx = timeToX(plot, window, s.m_times[i]) - at.x();
-                const int64_t dy = valueToY(plot, s.m_values[i]) - at.y();
+                const int64_t dy = valueToY(plot, s.m_values[i], frame.values.range) - at.y();
                 best = std::min(best, dx * dx + dy * dy);
             }
         }
@@ -126,28 +129,31 @@ TEST(CurveChartCtrl, ReadoutDragZoomAndDoubleClick) {
     ctrl.setReadoutHandler([&](const auto& point) { readouts.push_back(point); });
     const QPoint o = ctrl.chartOrigin();  // chart coordinates below
 
-    const int y5 = valueToY(plotRect(toChartRect(kArea)), 5.0f);
-    send(ctrl, QEvent::MouseMove, o + QPoint(445, y5 + 2), Qt::NoButton);
+    const ChartFrame frame = ctrl.chart().frame(kArea);
+    const int y5 = valueToY(frame.plot, 5.0f, frame.values.range);
+    const int middle = frame.plot.left + frame.plot.width() / 2;
+    send(ctrl, QEvent::MouseMove, o + QPoint(middle, y5 + 2), Qt::NoButton);
     ASSERT_EQ(readouts.size(), 1u);
     ASSERT_TRUE(readouts[0].has_value());
     EXPECT_EQ(readouts[0]->series, 0);
-    EXPECT_EQ(readouts[0]->time, kT0 + 300);
+    EXPECT_NEAR(readouts[0]->time, kT0 + 300, 1);
     send(ctrl, QEvent::MouseMove, o + QPoint(20, 20), Qt::NoButton);
     ASSERT_EQ(readouts.size(), 2u);
     EXPECT_FALSE(readouts[1].has_value());
 
-    // 44 + 401 is the middle; 846 the end: the drag selects the second half.
-    send(ctrl, QEvent::MouseButtonPress, o + QPoint(445, 200), Qt::LeftButton);
+    // From the middle to past the end: the drag selects the second half.
+    send(ctrl, QEvent::MouseButtonPress, o + QPoint(middle, 200), Qt::LeftButton);
     send(ctrl, QEvent::MouseMove, o + QPoint(700, 220), Qt::LeftButton);
     send(ctrl, QEvent::MouseButtonRelease, o + QPoint(900, 220), Qt::LeftButton);
     ASSERT_TRUE(ctrl.chart().zoomed());
-    EXPECT_EQ(ctrl.chart().viewWindow().start, kT0 + 300);
+    const int32_t zoomStart = ctrl.chart().viewWindow().start;
+    EXPECT_NEAR(zoomStart, kT0 + 300, 1);
     EXPECT_EQ(ctrl.chart().viewWindow().end, kT0 + 600);
 
     // Too narrow a drag changes nothing; a drag inside a second still spans one.
     send(ctrl, QEvent::MouseButtonPress, o + QPoint(500, 200), Qt::LeftButton);
     send(ctrl, QEvent::MouseButtonRelease, o + QPoint(502, 200), Qt::LeftButton);
-    EXPECT_EQ(ctrl.chart().viewWindow().start, kT0 + 300);
+    EXPECT_EQ(ctrl.chart().viewWindow().start, zoomStart);
     ctrl.chart().setViewWindow(kT0, kT0 + 2);
     send(ctrl, QEvent::MouseButtonPress, o + QPoint(100, 200), Qt::LeftButton);
     send(ctrl, QEvent::MouseButtonRelease, o + QPoint(110, 200), Qt::LeftButton);
@@ -156,6 +162,42 @@ TEST(CurveChartCtrl, ReadoutDragZoomAndDoubleClick) {
     send(ctrl, QEvent::MouseButtonDblClick, o + QPoint(300, 200), Qt::LeftButton);
     EXPECT_FALSE(ctrl.chart().zoomed());
     EXPECT_FALSE(ctrl.grab().isNull());
+}
+
+// Each label's box, measured in the font it is drawn in on `device`.
+void expectLabelsInside(const CurveGeometry& g, const QPaintDevice* device) {
+    const QFontMetrics metrics(chartFont(), device);
+    auto inside = [&](const ChartLabel& label) {
+        const int width = metrics.horizontalAdvance(QString::fromStdString(label.text));
+        EXPECT_GE(label.anchor.x - width, g.outer.left) << label.text;
+        EXPECT_LE(label.anchor.x, g.outer.right) << label.text;
+        EXPECT_GE(label.anchor.y - metrics.ascent(), g.outer.top) << label.text;
+        EXPECT_LE(label.anchor.y, g.outer.bottom) << label.text;
+    };
+    std::for_each(g.voltLabels.begin(), g.voltLabels.end(), inside);
+    std::for_each(g.timeLabels.begin(), g.timeLabels.end(), inside);
+    for (const SeriesPath& path : g.series) {
+        if (path.labelShown) {
+            inside(path.label);
+        }
+    }
+    EXPECT_FALSE(g.timeLabels.empty());
+}
+
+// A day of records from late evening: labels with the date, in the print size's 100 px text
+// and on screen.
+TEST(CurveChartPicture, EveryLabelLiesWithinThePicture) {
+    CCurveChart chart;
+    for (int i = 0; i < 144; ++i) {
+        chart.addSample(kT0 + i * 600, channels(40, 12.5f));
+    }
+    chart.fitTimeWindow();
+    QImage print(7016, 4961, QImage::Format_Grayscale8);
+    print.setDotsPerMeterX(23622);
+    print.setDotsPerMeterY(23622);
+    expectLabelsInside(chart.geometry(print.rect(), true, &print), &print);
+    QImage screen(kArea.size(), QImage::Format_RGB32);
+    expectLabelsInside(chart.geometry(kArea, false, &screen), &screen);
 }
 
 TEST(CurveChartPicture, SavedAtPrintSizeOrToldWhyNot) {

@@ -12,7 +12,10 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 #include <chrono>
 #include <string>
@@ -355,22 +358,63 @@ TEST_F(RecordDialogs, MessageMapsFitTheirTemplates) {
     EXPECT_TRUE(messages.empty());
 }
 
+// The mouse on an item's check box, pressed and released as the operator does it.
+void clickCheckBox(CCheckTree& tree, QTreeWidgetItem* item) {
+    QStyleOptionViewItem option;
+    option.initFrom(tree.viewport());
+    option.rect = tree.visualItemRect(item);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay |
+                      QStyleOptionViewItem::HasDecoration;
+    option.text = item->text(0);
+    option.icon = item->icon(0);
+    option.decorationSize = tree.iconSize().isValid() ? tree.iconSize() : QSize(16, 16);
+    option.checkState = item->checkState(0);
+    const QPoint at = tree.style()
+                          ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree)
+                          .center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, QPointF(at), tree.viewport()->mapToGlobal(QPointF(at)),
+                          Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(tree.viewport(), &event);
+    }
+}
+
 // A click on an item's box has turned the mark before the dialog hears of the click: the
-// dialog keeps that mark instead of turning it back, and a click on the root's box is no
-// channel at all.
-TEST_F(RecordDialogs, ACurveTreeBoxClickCountsOnce) {
+// dialog keeps that mark instead of turning it back. A click on its text turns it, and so
+// does Space; the chart follows every one. The root's box is no channel at all.
+TEST_F(RecordDialogs, EveryWayACurveTreeMarkTurnsReachesTheChart) {
+    CCheckTree bare;  // where the box is: there the tree alone turns the mark
+    bare.insertItem("电池1");
+    bare.show();
+    clickCheckBox(bare, bare.topLevelItem(0));
+    ASSERT_TRUE(bare.getCheck(bare.topLevelItem(0)));
+
     CCurveRecordDlg curves;
     curves.create(nullptr);
+    curves.show();
     CCheckTree* tree = curves.checkTree(idc::curve_records::kChannelTree);
+    const auto& visible = curves.chartCtrl()->chart().m_visible;
     QTreeWidgetItem* fifth = tree->findItem("电池5");
     ASSERT_NE(fifth, nullptr);
-    fifth->setCheckState(0, Qt::Unchecked);  // what the box does under the mouse
-    tree->clickItemAsUser(fifth);
-    EXPECT_FALSE(tree->getCheck(fifth));
-    EXPECT_FALSE(curves.chartCtrl()->chart().m_visible[4]);
-    EXPECT_TRUE(curves.chartCtrl()->chart().m_visible[3]);
-    tree->clickItemAsUser(fifth);  // then a click on its text turns it back on
+    clickCheckBox(*tree, fifth);
+    EXPECT_FALSE(tree->getCheck(fifth)) << "the box turned it, and only once";
+    EXPECT_FALSE(visible[4]);
+    EXPECT_TRUE(visible[3]);
+    clickCheckBox(*tree, fifth);
     EXPECT_TRUE(tree->getCheck(fifth));
-    EXPECT_TRUE(curves.chartCtrl()->chart().m_visible[4]);
+    EXPECT_TRUE(visible[4]);
+
+    tree->clickItemAsUser(fifth);  // its text
+    EXPECT_FALSE(tree->getCheck(fifth));
+    EXPECT_FALSE(visible[4]);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(tree, &space);
+    EXPECT_TRUE(tree->getCheck(fifth));
+    EXPECT_TRUE(visible[4]);
+    tree->clickItemAsUser(fifth);  // the press after the key tells this click from a box's
+    EXPECT_FALSE(tree->getCheck(fifth));
+    EXPECT_FALSE(visible[4]);
     EXPECT_FALSE(tree->topLevelItem(0)->flags() & Qt::ItemIsUserCheckable);
 }

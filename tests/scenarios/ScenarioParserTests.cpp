@@ -90,6 +90,8 @@ TEST(ScenarioParser, ListsFaultsAndRequestBytes) {
     EXPECT_EQ(enter.numbers, std::vector<int>{1121});
     EXPECT_EQ(enter.key, ScenarioKey::Enter);
     EXPECT_EQ(onlyStep("key 1002 escape").key, ScenarioKey::Escape);
+    EXPECT_EQ(onlyStep("key 1215 space").key, ScenarioKey::Space);
+    EXPECT_EQ(onlyStep("key 1215 down").key, ScenarioKey::Down);
     const Step pass = onlyStep("device pass 2");
     EXPECT_EQ(pass.op, StepOp::DevicePass);
     EXPECT_EQ(pass.numbers, std::vector<int>{2});
@@ -165,7 +167,7 @@ TEST(ScenarioParser, BadLinesSayWhatWasFound) {
     EXPECT_EQ(errorOf("expect request 01 3 00"),
               "'01 3 00' where hex bytes should be (pairs like 01 A0)");
     EXPECT_EQ(errorOf("expect request"), "no HEX... (expect request HEX...)");
-    EXPECT_EQ(errorOf("key 1121 Enter"), "key 'Enter' (enter|escape)");
+    EXPECT_EQ(errorOf("key 1121 Enter"), "key 'Enter' (enter|escape|space|up|down)");
     EXPECT_EQ(errorOf("key 1121"), "no KEY (key ID KEY)");
     EXPECT_EQ(errorOf("key 1121 enter twice"), "'twice' after the last argument (key ID KEY)");
 }

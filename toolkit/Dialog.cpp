@@ -171,6 +171,6 @@ void CDialog::deliverTimer(int timerId) {
     }
 }
 
-void CDialog::messageBox(std::string_view text) {
-    ownedMessageBox(this, text);
+void CDialog::messageBox(std::string_view text, std::string_view details) {
+    ownedMessageBox(this, text, details);
 }

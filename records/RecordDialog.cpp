@@ -100,12 +100,12 @@ void CRecordDialog::OnReadAll() {
     if (refusedWithoutRecords()) {
         return;
     }
+    clearRows();
     PortSession port;
     if (!port) {
         return;
     }
     std::this_thread::sleep_for(kReadAllPause);
-    clearRows();
     const uint16_t position = m_spec.countRegister + 1;
     if (!port.writeRegister(position, 1, m_spec.readAll.positionMs)) {
         messageBox(kMsgReadFailed);
@@ -114,12 +114,13 @@ void CRecordDialog::OnReadAll() {
     readRecords(port, 1, m_recordCount, m_spec.readAll.recordMs, OnRejected::Stop);
 }
 
-// The checks run in this order once the port is open, and each refusal closes it again
-// before anything is sent. The rows read before stay until a read really starts.
+// The rows go first; the checks run in this order once the port is open, and each refusal
+// closes it again before anything is sent.
 void CRecordDialog::OnReadRange() {
     if (refusedWithoutRecords()) {
         return;
     }
+    clearRows();
     DialogPortSession port(*this);
     if (!port) {
         return;
@@ -145,7 +146,6 @@ void CRecordDialog::OnReadRange() {
     }
     const bool whole = start == 1 && end == m_recordCount;
     const RecordTimeouts& timeouts = whole ? m_spec.wholeRange : m_spec.partRange;
-    clearRows();
     const uint16_t position = m_spec.countRegister + 1;
     if (!port.writeRegister(position, static_cast<uint16_t>(start), timeouts.positionMs)) {
         messageBox(kMsgRangePositionFailed);

@@ -26,6 +26,9 @@ constexpr auto kReadAllPause = std::chrono::milliseconds(50);
 // A read that goes on past rejected records stops when this many come one after the other:
 // the device or the line is gone, and one box per record would never end.
 constexpr int kMaxRejectedInARow = 10;
+constexpr int kTimeColumn = 1;
+// Every field at its widest; the digits of the fonts used are all of one width.
+constexpr const char* kWidestTimeStamp = "2024/12/27/10/29/53";
 
 // "导出CSV..." in the list's context menu, run as a command like any button's.
 void addExportEntry(CDialog& dialog, CReportList& list, RecordKind kind, const char* what) {
@@ -46,6 +49,8 @@ bool CRecordDialog::onInitDialog() {
     for (const RecordColumn& column : recordColumns(m_spec.kind)) {
         list->insertColumn(list->columnCount(), column.heading, column.widthPx);
     }
+    // The time column's width is the one for the Windows font; here the text decides.
+    list->widenColumnToText(kTimeColumn, kWidestTimeStamp);
     auto rows = std::make_unique<RecordRows>(m_spec.kind);
     m_rows = rows.get();
     list->setRows(std::move(rows));

@@ -28,7 +28,12 @@ constexpr int kMinTimerPeriodMs = 10;
 CDialog::CDialog(const DialogTemplate& tpl, QWidget* parent) : QDialog(parent), m_template(tpl) {
     setWindowTitle(qstr(tpl.caption));
     if (!tpl.fontFace.empty()) {
-        setFont(QFont(qstr(tpl.fontFace), tpl.fontPoints > 0 ? tpl.fontPoints : -1));
+        // Glyphs the face lacks come from its substitutes in the program's order, ahead of
+        // whatever fontconfig would rank first.
+        const QString face = qstr(tpl.fontFace);
+        QFont font(face, tpl.fontPoints > 0 ? tpl.fontPoints : -1);
+        font.setFamilies(QStringList{face} + QFont::substitutes(face));
+        setFont(font);
     }
 }
 

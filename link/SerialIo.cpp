@@ -181,6 +181,10 @@ void setRxWaitHook(std::function<void()> hook) {
     rxWaitHook() = std::move(hook);
 }
 
+std::function<void()> currentRxWaitHook() {
+    return rxWaitHook();
+}
+
 namespace {
 
 // Bytes at the end of a reply that are waited for one by one rather than slept through.

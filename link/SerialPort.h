@@ -70,6 +70,8 @@ uint32_t waitForRxBytes(PortHandle handle, uint16_t wanted, uint32_t timeoutMs);
 // kRxWaitHookPeriodMs while set, so that a long wait can keep a window painted. Empty:
 // nothing is called. It must not use the port.
 void setRxWaitHook(std::function<void()> hook);
+// The hook in place now, so that whoever replaces it for a while can put it back.
+std::function<void()> currentRxWaitHook();
 inline constexpr int kRxWaitHookPeriodMs = 10;
 
 // The platform operations a port offers. All are safe on a port whose device vanished.

@@ -14,16 +14,6 @@ namespace {
 // Paint and timer events at least this often while waiting.
 constexpr int kPaintEveryMs = 10;
 
-std::function<void()>& currentHook() {
-    static std::function<void()> hook;
-    return hook;
-}
-
-void install(std::function<void()> hook) {
-    currentHook() = hook;
-    setRxWaitHook(std::move(hook));
-}
-
 void paintWhileWaiting() {
     static QElapsedTimer last;
     static bool inside = false;
@@ -38,18 +28,18 @@ void paintWhileWaiting() {
 
 }  // namespace
 
+// Whatever took the hook away, the next opening of the port brings painting back.
 void keepPaintingWhileWaiting() {
-    static bool installed = false;
-    if (!installed && QCoreApplication::instance() != nullptr) {
-        installed = true;
-        install(paintWhileWaiting);
+    if (!currentRxWaitHook() && QCoreApplication::instance() != nullptr) {
+        setRxWaitHook(paintWhileWaiting);
     }
 }
 
-ScopedLineWait::ScopedLineWait(std::function<void()> hook) : m_previous(currentHook()) {
-    install(std::move(hook));
+// The previous hook is asked of the serial layer itself, so whatever was in place comes back.
+ScopedLineWait::ScopedLineWait(std::function<void()> hook) : m_previous(currentRxWaitHook()) {
+    setRxWaitHook(std::move(hook));
 }
 
 ScopedLineWait::~ScopedLineWait() {
-    install(std::move(m_previous));
+    setRxWaitHook(std::move(m_previous));
 }

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-// Puts the default in place, once; every opening of the port asks for it.
+// Puts the default in place where no hook is; every opening of the port asks for it.
 void keepPaintingWhileWaiting();
 
 // While alive, `hook` is what runs between the line's polls; the one before comes back after.
@@ -16,6 +16,8 @@ class ScopedLineWait {
     ~ScopedLineWait();
     ScopedLineWait(const ScopedLineWait&) = delete;
     ScopedLineWait& operator=(const ScopedLineWait&) = delete;
+    // The hook that was in place before, for a hook that does its work on top of it.
+    const std::function<void()>& previous() const { return m_previous; }
 
   private:
     std::function<void()> m_previous;

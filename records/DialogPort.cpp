@@ -2,15 +2,18 @@
 #include "DialogPort.h"
 
 #include "Dialog.h"
+#include "LineWait.h"
 #include "LinkSettings.h"
 #include "SerialPort.h"
 #include "Strings.h"
 
 namespace {
 
+// The same details as the application box gives: the path and the cause.
 bool openOrTell(CDialog& owner) {
+    keepPaintingWhileWaiting();
     if (openSerialPort(LinkSettings::portNumber, LinkSettings::baudRate) == nullptr) {
-        owner.messageBox(kMsgPortOpenFailed);
+        owner.messageBox(kMsgPortOpenFailed, portOpenErrorDetails(lastPortOpenError()));
         return false;
     }
     return true;

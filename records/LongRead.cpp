@@ -16,7 +16,6 @@
 #include "MessageBox.h"
 #include "ReadProgressText.h"
 #include "ReportList.h"
-#include "SerialPort.h"
 #include "Strings.h"
 #include "Utf8.h"
 
@@ -95,11 +94,11 @@ LongRead::LongRead(QWidget* owner, std::function<void()> showNew, std::string wh
       m_total(total),
       m_secondsPerRecord(recordLineSeconds(replyBytes, LinkSettings::baudRate)) {
     m_clock.start();
-    setRxWaitHook([this] { onWait(); });
+    m_hook = std::make_unique<ScopedLineWait>([this] { onWait(); });
 }
 
 LongRead::~LongRead() {
-    setRxWaitHook({});
+    m_hook.reset();
     m_showNew();
     if (m_box != nullptr) {
         m_box->hide();
@@ -131,9 +130,14 @@ void LongRead::requestStop() {
 }
 
 // While an exchange waits for its reply: the box may come up, and it takes the input.
+// Until it does, the window paints as during any other command.
 void LongRead::onWait() {
     showBoxWhenDue();
-    takeInput();
+    if (m_box != nullptr) {
+        takeInput();
+    } else if (m_hook->previous()) {
+        m_hook->previous()();
+    }
 }
 
 void LongRead::showBoxWhenDue() {

@@ -8,7 +8,10 @@
 
 #include <QElapsedTimer>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "LineWait.h"
 
 class CReportList;
 class LongReadBox;
@@ -51,6 +54,7 @@ class LongRead {
     QElapsedTimer m_clock;
     qint64 m_lastRefreshMs = 0;
     LongReadBox* m_box = nullptr;
+    std::unique_ptr<ScopedLineWait> m_hook;  // the wait hook before the read comes back after
 };
 
 // Marks the long read under way for the page's onLeave() while it lives.

@@ -26,6 +26,9 @@ constexpr auto kReadAllPause = std::chrono::milliseconds(50);
 // A read that goes on past rejected records stops when this many come one after the other:
 // the device or the line is gone, and one box per record would never end.
 constexpr int kMaxRejectedInARow = 10;
+constexpr int kTimeColumn = 1;
+// Every field at its widest; the digits of the fonts used are all of one width.
+constexpr const char* kWidestTimeStamp = "2024/12/27/10/29/53";
 
 // "导出CSV..." in the list's context menu, run as a command like any button's.
 void addExportEntry(CDialog& dialog, CReportList& list, RecordKind kind, const char* what) {
@@ -46,6 +49,8 @@ bool CRecordDialog::onInitDialog() {
     for (const RecordColumn& column : recordColumns(m_spec.kind)) {
         list->insertColumn(list->columnCount(), column.heading, column.widthPx);
     }
+    // The time column's width is the one for the Windows font; here the text decides.
+    list->widenColumnToText(kTimeColumn, kWidestTimeStamp);
     auto rows = std::make_unique<RecordRows>(m_spec.kind);
     m_rows = rows.get();
     list->setRows(std::move(rows));
@@ -100,12 +105,12 @@ void CRecordDialog::OnReadAll() {
     if (refusedWithoutRecords()) {
         return;
     }
+    clearRows();
     PortSession port;
     if (!port) {
         return;
     }
     std::this_thread::sleep_for(kReadAllPause);
-    clearRows();
     const uint16_t position = m_spec.countRegister + 1;
     if (!port.writeRegister(position, 1, m_spec.readAll.positionMs)) {
         messageBox(kMsgReadFailed);
@@ -114,12 +119,13 @@ void CRecordDialog::OnReadAll() {
     readRecords(port, 1, m_recordCount, m_spec.readAll.recordMs, OnRejected::Stop);
 }
 
-// The checks run in this order once the port is open, and each refusal closes it again
-// before anything is sent. The rows read before stay until a read really starts.
+// The rows go first; the checks run in this order once the port is open, and each refusal
+// closes it again before anything is sent.
 void CRecordDialog::OnReadRange() {
     if (refusedWithoutRecords()) {
         return;
     }
+    clearRows();
     DialogPortSession port(*this);
     if (!port) {
         return;
@@ -145,7 +151,6 @@ void CRecordDialog::OnReadRange() {
     }
     const bool whole = start == 1 && end == m_recordCount;
     const RecordTimeouts& timeouts = whole ? m_spec.wholeRange : m_spec.partRange;
-    clearRows();
     const uint16_t position = m_spec.countRegister + 1;
     if (!port.writeRegister(position, static_cast<uint16_t>(start), timeouts.positionMs)) {
         messageBox(kMsgRangePositionFailed);

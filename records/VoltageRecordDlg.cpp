@@ -64,11 +64,11 @@ void CVoltageRecordDlg::OnReadGroup() {
     if (refusedWithoutRecords()) {
         return;
     }
+    clearRows();  // before the port: a failed open must not leave another group's rows
     DialogPortSession port(*this);
     if (!port) {
         return;
     }
-    clearRows();
     if (!port.writeRegister(kGroupRegister, static_cast<uint16_t>(group), kGroupTimeoutMs)) {
         messageBox(kMsgGroupCheckError);
         return;

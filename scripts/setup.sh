@@ -10,7 +10,9 @@ packages=(
   clang libclang-rt-dev llvm libmodbus-dev
   mbpoll
   xvfb xauth x11-apps xdotool imagemagick
-  fonts-wqy-microhei
+  # the program draws Chinese with WenQuanYi Micro Hei; Noto CJK, which most Chinese
+  # desktops have, is there so that the desktop tests also run with it
+  fonts-wqy-microhei fonts-noto-cjk
   # the CSV export test reads the file back with Python's csv module
   python3
 )

@@ -31,7 +31,12 @@ constexpr int kMinTimerPeriodMs = 10;
 CDialog::CDialog(const DialogTemplate& tpl, QWidget* parent) : QDialog(parent), m_template(tpl) {
     setWindowTitle(qstr(tpl.caption));
     if (!tpl.fontFace.empty()) {
-        setFont(QFont(qstr(tpl.fontFace), tpl.fontPoints > 0 ? tpl.fontPoints : -1));
+        // Glyphs the face lacks come from its substitutes in the program's order, ahead of
+        // whatever fontconfig would rank first.
+        const QString face = qstr(tpl.fontFace);
+        QFont font(face, tpl.fontPoints > 0 ? tpl.fontPoints : -1);
+        font.setFamilies(QStringList{face} + QFont::substitutes(face));
+        setFont(font);
     }
 }
 
@@ -193,6 +198,6 @@ void CDialog::deliverTimer(int timerId) {
     }
 }
 
-void CDialog::messageBox(std::string_view text) {
-    ownedMessageBox(this, text);
+void CDialog::messageBox(std::string_view text, std::string_view details) {
+    ownedMessageBox(this, text, details);
 }

@@ -90,7 +90,7 @@ class CDialog : public QDialog {
     bool hasTimer(int timerId) const;
 
     // The box this dialog owns (no icon).
-    void messageBox(std::string_view text);
+    void messageBox(std::string_view text, std::string_view details = {});
 
     // Puts `widget` in the place of control `id` (same cell, id, hidden and disabled state)
     // and deletes the old control, as subclassing a static for a custom control does. The

@@ -64,6 +64,6 @@ void appMessageBox(std::string_view text, std::string_view details) {
     deliver({nullptr, std::string(text), MessageIcon::Warning, std::string(details)});
 }
 
-void ownedMessageBox(QWidget* owner, std::string_view text) {
-    deliver({owner, std::string(text), MessageIcon::None, {}});
+void ownedMessageBox(QWidget* owner, std::string_view text, std::string_view details) {
+    deliver({owner, std::string(text), MessageIcon::None, std::string(details)});
 }

@@ -26,4 +26,4 @@ void setMessageSink(MessageSink sink);
 // `details`, when given, explain the message further (the box's "show details" part); the
 // message itself stays as it is.
 void appMessageBox(std::string_view text, std::string_view details = {});
-void ownedMessageBox(QWidget* owner, std::string_view text);
+void ownedMessageBox(QWidget* owner, std::string_view text, std::string_view details = {});

@@ -8,6 +8,8 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <algorithm>
 #include <utility>
 
@@ -237,6 +239,17 @@ int CReportList::insertColumn(int index, std::string_view heading, int widthPx) 
     const int column = m_model->addColumn(index, qstr(heading));
     setColumnWidth(column, std::max(widthPx, 0));
     return column;
+}
+
+void CReportList::widenColumnToText(int column, std::string_view text) {
+    // Measured as the view's own cells are: the list's font (every face it falls back to)
+    // and the style's margins.
+    QStyleOptionViewItem cell;
+    initViewItemOption(&cell);
+    cell.features |= QStyleOptionViewItem::HasDisplay;
+    cell.text = qstr(text);
+    const int needed = style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, {}, this).width();
+    setColumnWidth(column, std::max(columnWidth(column), needed));
 }
 
 int CReportList::columnCount() const {

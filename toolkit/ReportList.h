@@ -29,6 +29,8 @@ class CReportList : public QTableView {
     ~CReportList() override;
 
     int insertColumn(int index, std::string_view heading, int widthPx);
+    // Widens `column` (never narrows it) so that a cell holding `text` shows it whole.
+    void widenColumnToText(int column, std::string_view text);
     int columnCount() const;
     std::string columnHeading(int column) const;
     // Inserts a row whose column 0 is `text`; returns its index.

@@ -3,6 +3,7 @@
 
 #include <QChildEvent>
 #include <QScopedValueRollback>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <utility>
@@ -19,8 +20,9 @@ class PageArea final : public QWidget {
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     }
 
-    QSize sizeHint() const override { return largest(&QWidget::sizeHint); }
-    QSize minimumSizeHint() const override { return largest(&QWidget::minimumSizeHint); }
+    QSize sizeHint() const override { return largest(&QWidget::sizeHint, false); }
+    // What the page shown needs: only a page that cannot fit makes the area scroll.
+    QSize minimumSizeHint() const override { return largest(&QWidget::minimumSizeHint, true); }
 
   protected:
     bool event(QEvent* event) override {
@@ -35,8 +37,13 @@ class PageArea final : public QWidget {
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType() && watched->parent() == this) {
-            fit(static_cast<QWidget*>(watched));
+        if (watched->isWidgetType() && watched->parent() == this) {
+            if (event->type() == QEvent::Show) {
+                fit(static_cast<QWidget*>(watched));
+                updateGeometry();
+            } else if (event->type() == QEvent::Hide) {
+                updateGeometry();
+            }
         }
         return false;
     }
@@ -65,11 +72,14 @@ class PageArea final : public QWidget {
         return result;
     }
 
-    // Hidden pages count too, so the area does not change size from page to page.
-    QSize largest(QSize (QWidget::*hint)() const) const {
+    // Hidden pages count too unless `shownOnly`, so the area does not change size from page
+    // to page.
+    QSize largest(QSize (QWidget::*hint)() const, bool shownOnly) const {
         QSize size(0, 0);
         for (const QWidget* page : pages()) {
-            size = size.expandedTo((page->*hint)());
+            if (!shownOnly || !page->isHidden()) {
+                size = size.expandedTo((page->*hint)());
+            }
         }
         return size;
     }
@@ -77,13 +87,21 @@ class PageArea final : public QWidget {
 
 }  // namespace
 
+// The area sits in a scroll area that gives it at least its pages' minimum size: on a
+// screen too small for a page, the page scrolls as a whole instead of being squeezed.
 CTabCtrl::CTabCtrl(QWidget* parent)
-    : QWidget(parent), m_bar(new QTabBar(this)), m_area(new PageArea(this)) {
+    : QWidget(parent),
+      m_bar(new QTabBar(this)),
+      m_scroll(new QScrollArea(this)),
+      m_area(new PageArea(this)) {
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(m_area);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(m_bar);
-    column->addWidget(m_area, 1);
+    column->addWidget(m_scroll, 1);
     m_bar->setExpanding(false);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(m_bar, &QTabBar::currentChanged, this, [this] {

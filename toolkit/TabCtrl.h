@@ -1,5 +1,6 @@
 // Tab control: a tab strip over a page area in which the pages live. Every child widget of
-// pageArea() fills the whole area, so pages made there stack in one place by themselves.
+// pageArea() fills the whole area, so pages made there stack in one place by themselves;
+// where the area is smaller than a page needs, it scrolls.
 #pragma once
 
 #include <QWidget>
@@ -7,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+class QScrollArea;
 class QTabBar;
 
 class CTabCtrl : public QWidget {
@@ -22,6 +24,7 @@ class CTabCtrl : public QWidget {
     void selectAsUser(int index);  // as a click on the strip does: notifies
     QWidget* pageArea() const { return m_area; }
     QTabBar* tabBar() const { return m_bar; }
+    QScrollArea* pageScroll() const { return m_scroll; }  // holds pageArea()
 
     // Called when the selection changes by the user (a click or selectAsUser), never for
     // the program's own setCurSel or insertItem.
@@ -29,6 +32,7 @@ class CTabCtrl : public QWidget {
 
   private:
     QTabBar* m_bar;
+    QScrollArea* m_scroll;
     QWidget* m_area;
     bool m_silent = false;
     std::function<void()> m_onUserSelChange;

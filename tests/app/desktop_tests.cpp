@@ -1,16 +1,26 @@
-// The program as a desktop application on a laptop: the window on a 1366x768 screen whose
-// panel takes 32 pixels (the test screen is the 1366x736 left free), Qt's own texts in
-// Chinese, and the pages' fonts. Runs under a Chinese locale (LANG=zh_CN.UTF-8).
+// The program as a desktop application: the window on the screen the run gives (a 1366x768
+// laptop whose panel takes 32 pixels, or 1920x1080 at 125 %), with the font set the run gives
+// (FONTCONFIG_FILE; KORVAL_CJK_FACES names its CJK faces), Qt's own texts in Chinese, and the
+// pages' fonts. Runs under a Chinese locale (LANG=zh_CN.UTF-8). The checks are properties
+// (nothing squeezed or cut, the lists whole), never one font's pixel counts.
 #include <QApplication>
+#include <QDir>
+#include <QGlyphRun>
 #include <QHeaderView>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QRawFont>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextLayout>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "AppFonts.h"
 #include "CompactStyle.h"
@@ -19,13 +29,59 @@
 #include "QtTranslations.h"
 #include "ReportList.h"
 #include "TabCtrl.h"
+#include "Templates.h"
 #include "ids/BankIds.h"
 #include "ids/MainIds.h"
+#include "ids/RecordAlarmIds.h"
+#include "ids/RecordResistanceIds.h"
+#include "ids/RecordVoltageIds.h"
 
 namespace {
 
-// The window's client area, less a title bar and borders on the 1366x736 left by the panel.
-const QSize kLaptopClient(1366 - 8, 736 - 44);
+// The window's client area: the screen's free area less a title bar and borders.
+QSize clientOn(const QScreen* screen) {
+    return screen->availableSize() - QSize(8, 44);
+}
+
+// The free screen area this run is given, as KORVAL_SCREEN says ("1366x736").
+QSize screenOfTheRun() {
+    const char* text = std::getenv("KORVAL_SCREEN");
+    const QStringList parts = QString::fromUtf8(text != nullptr ? text : "").split(u'x');
+    return parts.size() == 2 ? QSize(parts[0].toInt(), parts[1].toInt()) : QSize();
+}
+
+// The CJK faces of this run's font set, the one the program is to choose first; empty when
+// the run uses the machine's fonts as they are.
+QStringList cjkFacesOfTheRun() {
+    const char* faces = std::getenv("KORVAL_CJK_FACES");
+    return QString::fromUtf8(faces != nullptr ? faces : "").split(u',', Qt::SkipEmptyParts);
+}
+
+// The program puts its font choice in place before it makes a window; so do these tests.
+class ProgramFonts : public ::testing::Environment {
+  public:
+    void SetUp() override { substituteTemplateFaces(); }
+};
+[[maybe_unused]] const ::testing::Environment* const kProgramFonts =
+    ::testing::AddGlobalTestEnvironment(new ProgramFonts);
+
+// The fonts that draw `text` in `font`, one per run of glyphs, each known by its header
+// table (its name may be localised).
+std::vector<QByteArray> fontsDrawing(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    std::vector<QByteArray> fonts;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        fonts.push_back(run.rawFont().fontTable("head"));
+    }
+    return fonts;
+}
+
+std::vector<QByteArray> fontOf(const QString& family) {
+    return {QRawFont::fromFont(QFont(family)).fontTable("head")};
+}
 
 // How many pixels `text` blackens when drawn in `font`.
 int inkOf(const QString& text, const QFont& font) {
@@ -69,6 +125,12 @@ class Translation : public ::testing::Test {
 class Laptop : public PageHarness {
   protected:
     void SetUp() override {
+        const char* dirs = std::getenv("KORVAL_FONT_DIRS");
+        for (const QString& dir : QString::fromUtf8(dirs != nullptr ? dirs : "").split(u',')) {
+            if (!dir.isEmpty() && !QDir(dir).exists()) {
+                GTEST_SKIP() << dir.toStdString() << " is not installed (scripts/setup.sh)";
+            }
+        }
         PageHarness::SetUp();
         QApplication::setStyle(new CCompactStyle);
         dlg = std::make_unique<CMainDlg>();
@@ -99,12 +161,31 @@ TEST_F(Translation, WithoutQtsTranslationsTheButtonsStayUsable) {
 }
 
 TEST_F(Laptop, TheWindowOpensWithinTheScreenAsAnApplicationWindow) {
-    ASSERT_EQ(dlg->screen()->availableSize(), QSize(1366, 736)) << "run with laptop_screen.json";
+    ASSERT_EQ(dlg->screen()->availableSize(), screenOfTheRun()) << "run through ctest";
     EXPECT_EQ(dlg->windowType(), Qt::Window);  // a dialog gets no minimise or maximise button
     EXPECT_FALSE(dlg->isModal());
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_LE(dlg->width(), kLaptopClient.width());
-    EXPECT_LE(dlg->height(), kLaptopClient.height());
+    EXPECT_LE(dlg->width(), clientOn(dlg->screen()).width());
+    EXPECT_LE(dlg->height(), clientOn(dlg->screen()).height());
+}
+
+// Chinese comes from the face the program chose, whatever fontconfig would rank first;
+// letters, digits and units from DejaVu Sans.
+TEST_F(Laptop, ChineseIsDrawnInTheChosenFace) {
+    const QStringList faces = cjkFacesOfTheRun();
+    if (!faces.isEmpty()) {
+        EXPECT_EQ(chosenCjkFace(), faces.front().toStdString());
+    }
+    ASSERT_FALSE(chosenCjkFace().empty()) << "no CJK font installed";
+    const auto chinese = fontOf(QString::fromStdString(chosenCjkFace()));
+    const auto latin = fontOf(QStringLiteral("DejaVu Sans"));
+    for (int tab = 0; tab < kPageCount; ++tab) {
+        const QFont font = dlg->page(tab)->font();
+        EXPECT_EQ(fontsDrawing(QStringLiteral("电压内阻"), font), chinese)
+            << "page " << dlg->page(tab)->templateId();
+        EXPECT_EQ(fontsDrawing(QStringLiteral("12.5V 3.2A"), font), latin)
+            << "page " << dlg->page(tab)->templateId();
+    }
 }
 
 // A page squeezed below its minimum size would have controls cut off. Every window the
@@ -121,8 +202,38 @@ TEST_F(Laptop, EveryPageFitsTheWindowWhole) {
         EXPECT_GE(window->width(), least.width()) << "window " << window->templateId();
         EXPECT_GE(window->height(), least.height()) << "window " << window->templateId();
     }
-    EXPECT_LE(dlg->minimumSizeHint().height(), kLaptopClient.height());
-    EXPECT_LE(dlg->minimumSizeHint().width(), kLaptopClient.width());
+    EXPECT_LE(dlg->minimumSizeHint().height(), clientOn(dlg->screen()).height());
+    EXPECT_LE(dlg->minimumSizeHint().width(), clientOn(dlg->screen()).width());
+}
+
+// On the screen of the run nothing scrolls; in a window made smaller than a page needs, the
+// page keeps its size and scrolls as a whole.
+TEST_F(Laptop, PagesScrollOnlyWhereTheyCannotFit) {
+    CTabCtrl* tabs = dlg->tabCtrl(idc::main_window::kTabs);
+    const auto slotWindows = tabs->pageArea()->findChildren<CDialog*>(Qt::FindDirectChildrenOnly);
+    QScrollArea* scroll = tabs->pageScroll();
+    for (CDialog* window : slotWindows) {
+        dlg->showPage(window);
+        QApplication::processEvents();
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible())
+            << "window " << window->templateId() << " needs " << window->minimumSizeHint().height()
+            << " of " << scroll->viewport()->height();
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible())
+            << "window " << window->templateId();
+    }
+    CDialog* tallest = dlg->page(7);  // the system parameters
+    dlg->showPage(tallest);
+    dlg->resize(640, 400);
+    QApplication::processEvents();
+    EXPECT_LE(dlg->height(), 400);
+    const QSize least = tallest->minimumSizeHint();
+    EXPECT_GE(tallest->width(), least.width());
+    EXPECT_GE(tallest->height(), least.height());
+    ASSERT_TRUE(scroll->verticalScrollBar()->isVisible());
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    const QPoint foot = tallest->mapTo(scroll->viewport(), tallest->rect().bottomLeft());
+    EXPECT_EQ(foot.y(), scroll->viewport()->height() - 1) << "the page's foot comes into view";
 }
 
 TEST_F(Laptop, TheBankPageShowsAllFortyChannelsOfEachList) {
@@ -147,12 +258,33 @@ TEST_F(Laptop, AllPagesUseTheWindowsFontFace) {
 
 // The unit signs of the live values, drawn under a Chinese locale in the face of the pages.
 TEST_F(Laptop, UnitSignsAreDrawnInEveryPagesFont) {
-    substituteTemplateFaces();
     for (int tab = 0; tab < kPageCount; ++tab) {
         const QFont font = dlg->page(tab)->font();
         for (const char* sign : {"℃", "Ω", "V", "A", "电"}) {
             EXPECT_GT(inkOf(QString::fromUtf8(sign), font), 0)
                 << sign << " on page " << dlg->page(tab)->templateId();
         }
+    }
+}
+
+// The time column of each record list shows the longest time stamp whole, in the list's font.
+TEST_F(Laptop, RecordTimeStampsShowWhole) {
+    const std::pair<int, int> lists[] = {{IDD_VOLTAGE_RECORDS, idc::voltage_records::kList},
+                                         {IDD_ALARM_RECORDS, idc::alarm_records::kList},
+                                         {IDD_RESISTANCE_RECORDS, idc::resistance_records::kList}};
+    const auto slotWindows = dlg->tabCtrl(idc::main_window::kTabs)
+                                 ->pageArea()
+                                 ->findChildren<CDialog*>(Qt::FindDirectChildrenOnly);
+    for (const auto& [templateId, listId] : lists) {
+        const auto found = std::find_if(slotWindows.begin(), slotWindows.end(),
+                                        [&](CDialog* w) { return w->templateId() == templateId; });
+        ASSERT_NE(found, slotWindows.end()) << templateId;
+        const CReportList* list = (*found)->reportList(listId);
+        CReportList shown;  // the same column in the same font, holding the longest stamp
+        shown.setFont(list->font());
+        shown.insertColumn(0, "时间", list->columnWidth(1));
+        shown.appendRow({"2024/12/27/10/29/53"});
+        const QAbstractItemView& view = shown;  // where the measure is public
+        EXPECT_GE(list->columnWidth(1), view.sizeHintForColumn(0)) << "dialog " << templateId;
     }
 }

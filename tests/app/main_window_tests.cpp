@@ -25,6 +25,8 @@
 #include "ids/CommIds.h"
 #include "ids/CurrentIds.h"
 #include "ids/MainIds.h"
+#include "ids/RecordAlarmIds.h"
+#include "ids/RecordQueryIds.h"
 
 namespace {
 
@@ -283,4 +285,27 @@ TEST_F(MainWindow, AWindowWaitingOnTheLineKeepsPaintingAndStaysOpen) {
     EXPECT_GE(paintTicks, 10);
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(LinkSettings::portHandle, nullptr);
+}
+
+// A record read waits in its own way while it runs; once it is over, a later wait of any
+// page paints as before.
+TEST_F(MainWindow, AfterARecordReadTheWindowStillPaintsWhileWaiting) {
+    device.seedAlarmRecords(3);
+    selectTab(6);
+    dlg->page(6)->clickControl(idc::record_query::kAlarmRecords);
+    CDialog* records = dlg->currentPage();
+    records->clickControl(idc::alarm_records::kReadCount);
+    records->clickControl(idc::alarm_records::kReadAll);
+    ASSERT_EQ(records->reportList(idc::alarm_records::kList)->rowCount(), 3);
+    ASSERT_TRUE(messages.empty());
+
+    selectTab(5);
+    device.injectFault(FaultKind::Silent);
+    int paintTicks = 0;
+    QTimer painter;
+    QObject::connect(&painter, &QTimer::timeout, [&] { ++paintTicks; });
+    painter.start(50);
+    dlg->page(5)->clickControl(idc::current::kRead);  // waits its full second
+    EXPECT_EQ(takeMessage(), "读取失败");
+    EXPECT_GE(paintTicks, 10);
 }

@@ -342,6 +342,41 @@ TEST_F(RecordDialogs, EachReadHasItsOwnTimeouts) {
     EXPECT_EQ(volts.reportList(voltage::kList)->rowCount(), 0);
 }
 
+// A port that cannot be had: the range and group reads tell it in the dialog's own box, with
+// the same details (path and cause) as the application box of the other commands.
+TEST_F(RecordDialogs, ThePortMessageOfRangeAndGroupReadsTellsPathAndCause) {
+    device.seedAlarmRecords(4);
+    device.seedVoltageRecords(1, 3);
+    CAlarmRecordDlg alarms;
+    alarms.create(nullptr);
+    alarms.clickControl(alarm::kReadCount);
+    CVoltageRecordDlg volts;
+    volts.create(nullptr);
+    volts.clickControl(voltage::kReadCount);
+    ASSERT_TRUE(messages.empty());
+
+    const std::string missing = "/dev/korval-test-no-such-port";
+    setPortPath(2, missing);
+    LinkSettings::portNumber = 2;
+    alarms.clickControl(alarm::kReadAll);  // the application box, for comparison
+    ASSERT_EQ(messages.size(), 1u);
+    const MessageBoxEvent app = messages.front();
+    messages.clear();
+    EXPECT_NE(app.details.find(missing), std::string::npos) << app.details;
+
+    alarms.clickControl(alarm::kReadRange);
+    volts.clickControl(voltage::kReadGroup);
+    ASSERT_EQ(messages.size(), 2u);
+    const QWidget* owners[] = {&alarms, &volts};
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(messages[i].text, "没有发现此串口或此串口被占用");
+        EXPECT_EQ(messages[i].owner, owners[i]);
+        EXPECT_EQ(messages[i].icon, MessageIcon::None);
+        EXPECT_EQ(messages[i].details, app.details);
+    }
+    EXPECT_EQ(device.requests().size(), 2u) << "only the two count reads went out";
+}
+
 TEST_F(RecordDialogs, MessageMapsFitTheirTemplates) {
     CRecordQueryPage query;
     CVoltageRecordDlg volts;

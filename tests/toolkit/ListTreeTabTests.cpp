@@ -243,7 +243,7 @@ TEST(TabCtrl, PagesMadeInThePageAreaFillItBelowTheStrip) {
     first.show();
 
     QWidget* area = tabs.pageArea();
-    EXPECT_GE(area->y(), tabs.tabBar()->height());
+    EXPECT_GE(area->mapTo(&tabs, QPoint(0, 0)).y(), tabs.tabBar()->height());
     EXPECT_EQ(first.geometry(), area->rect());
     EXPECT_TRUE(second.isHidden());
     EXPECT_GE(area->sizeHint().width(), second.sizeHint().width());

@@ -12,6 +12,7 @@ const char* const kCliUsage =
     "       korval info    [LINK] [--format text|json|csv|prometheus]\n"
     "       korval records --kind voltage|alarm|resistance [--group G] [LINK]\n"
     "                      [--format text|json|csv]\n"
+    "       korval scan    [LINK] [--format text|json|csv]  (LINK: tried first)\n"
     "  LINK: [--com N=PATH] [--baud B] [--address A]\n"
     "  --com N=PATH   open PATH for COMn (N = 1..12); the command uses the lowest COMn\n"
     "                 given, COM1 (/dev/ttyS0) without --com\n"
@@ -23,7 +24,7 @@ const char* const kCliUsage =
 
 namespace {
 
-constexpr std::string_view kCommands[] = {"read", "info", "records"};
+constexpr std::string_view kCommands[] = {"read", "info", "records", "scan"};
 constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
 constexpr int kMaxAddress = 247;
 
@@ -139,6 +140,8 @@ std::string checkCombination(const CliOptions& o) {
         }
     } else if (o.kind) {
         return "--kind belongs to records only";
+    } else if (o.command == "scan" && o.format == OutputFormat::Prometheus) {
+        return "scan: a list of devices has no prometheus form; use text, json or csv";
     }
     return {};
 }
@@ -152,7 +155,7 @@ bool isCliCommand(std::string_view word) {
 CliParse parseCliOptions(const std::vector<std::string>& args) {
     CliParse result;
     if (args.empty() || !isCliCommand(args[0])) {
-        result.error = "expected read, info or records (try --help)";
+        result.error = "expected read, info, records or scan (try --help)";
         return result;
     }
     result.options.command = args[0];

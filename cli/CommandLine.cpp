@@ -3,11 +3,13 @@
 #include "CommandLine.h"
 
 #include <cstdio>
+#include <iostream>
 
 #include "CliReports.h"
 #include "DeviceReads.h"
 #include "LinkSettings.h"
 #include "RegisterCoding.h"
+#include "ScanCommand.h"
 #include "SerialPort.h"
 
 namespace {
@@ -116,6 +118,9 @@ int runCommandLine(const std::vector<std::string>& args) {
     if (parsed.options.help) {
         std::fputs(kCliUsage, stdout);
         return 0;
+    }
+    if (parsed.options.command == "scan") {
+        return runScan(parsed.options, std::cout, std::cerr);
     }
     for (const Command& command : kCommands) {
         if (parsed.options.command == command.name) {

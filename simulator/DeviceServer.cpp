@@ -4,11 +4,13 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
+#include <utility>
 
 #include "LineSchedule.h"
 #include "ModbusFrame.h"
@@ -36,6 +38,26 @@ bool makePipe(int fds[2]) {
         }
     }
     return true;
+}
+
+// What a master at the wrong rate makes of a reply: no frame at all.
+constexpr uint8_t kMisheardReply[] = {0xF8, 0x00, 0x80, 0xFE};
+
+// The rate a program set on the slave side, as the master side sees it; 0 when unknown.
+int masterLineRate(int masterFd) {
+    termios t{};
+    if (masterFd < 0 || tcgetattr(masterFd, &t) != 0) {
+        return 0;
+    }
+    constexpr std::pair<speed_t, int> kRates[] = {
+        {B1200, 1200},   {B2400, 2400},   {B4800, 4800},   {B9600, 9600},
+        {B19200, 19200}, {B38400, 38400}, {B57600, 57600}, {B115200, 115200}};
+    for (const auto& [speed, rate] : kRates) {
+        if (cfgetispeed(&t) == speed) {
+            return rate;
+        }
+    }
+    return 0;
 }
 
 void closeFd(int& fd) {
@@ -318,6 +340,12 @@ void DeviceServer::handleFrame(Line& line, std::vector<uint8_t> frame, bool trun
             m_log.pop_front();
         }
         if (truncated || !frameCrcOk(frame) || frame[0] != m_options.address) {
+            return;
+        }
+        if (m_options.lineBaud > 0 && masterLineRate(m_pty.masterFd()) != m_options.lineBaud) {
+            shaped.bytes.assign(std::begin(kMisheardReply), std::end(kMisheardReply));
+            m_log.back().reply = shaped.bytes;
+            line.schedule.enqueue(std::move(shaped.bytes), std::max(arrival, Clock::now()));
             return;
         }
         // Queued faults and passes come first; random ones only fill in where none is queued.

@@ -45,6 +45,11 @@ class DeviceServer {
         // exactly the exchange they hit (see RandomFaults).
         int faultRatePercent = 0;
         uint32_t faultSeed = 0;  // the random faults' seed; 0: a different one each run
+        // The device's own rate; 0: it hears whatever rate the port is set to. Otherwise a
+        // request sent at another rate is noise to it, and what it says back reaches the
+        // master as bytes that form no frame (only for requests to its address, so that a
+        // test knows when to expect them).
+        int lineBaud = 0;
     };
 
     // How many frames the request log keeps: the last ones seen.

@@ -74,7 +74,8 @@ TEST(CliOptions, WhatTheDeviceCannotHaveIsRefusedWithTheReason) {
         {"records", "--kind", "alarm", "--format", "prometheus"},
         {"records", "--kind", "voltage", "--group", "9"},
         {"info", "--kind", "alarm"},
-        {"scan"},
+        {"scan", "--format", "prometheus"},
+        {"scan", "--kind", "alarm"},
     };
     for (const auto& args : bad) {
         std::string line;

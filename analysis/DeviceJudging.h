@@ -1,0 +1,35 @@
+// The device's own values turned into the analysis's inputs, so the bank page, the command
+// line, the gateway and the report judge a reading the same way. Pure, no Qt, no I/O.
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "BankAnalysis.h"
+#include "DeviceConfig.h"
+#include "LiveBlock.h"
+#include "ResistanceTrend.h"
+
+namespace analysis {
+
+using OptionalCells = std::array<std::optional<double>, kCellCount>;
+
+// One live reading as optional values: a channel the device does not watch (masks known and
+// its bit clear) has no value, and a resistance of 0 mOhm was not measured.
+struct BankValues {
+    OptionalCells voltages;
+    OptionalCells resistances;
+    OptionalCells temperatures;
+    std::optional<double> current;
+};
+BankValues bankValues(const LiveReadings& live, const AlarmMasks* masks = nullptr);
+
+// A view of `values` for assessBank; `values` must outlive the returned input.
+BankInput bankInput(const BankValues& values, bool stale = false);
+
+// The limits as the device applies them. An upper limit of 0 (voltage, resistance,
+// current) or a voltage lower limit of 0 is a limit left unset and is not applied; the
+// temperature limits are applied unless both are 0.
+Limits limitsFromDevice(const AlarmLimits& limits);
+
+}  // namespace analysis

@@ -27,6 +27,7 @@ constexpr QuantityTexts kTexts[] = {
     {"current", "电池组总电流", "%.1fA", "%.0fA"},
 };
 constexpr int kCurrentTexts = 3;
+constexpr double kFinePercent = 0.1;
 
 struct Side {
     std::optional<double> lower;
@@ -62,7 +63,9 @@ std::string deviationText(const QuantityTexts& t, const analysis::Reason& r) {
     const double deviation = r.deviation.value_or(0);
     const char* where = deviation >= 0 ? "高于平均值" : "低于平均值";
     if (r.deviationPercent) {
-        return formatText("%s %.1f%%", where, std::fabs(*r.deviationPercent));
+        // A millivolt on a 12 V cell is under a tenth of a percent: shown, not as 0.0 %.
+        const double percent = std::fabs(*r.deviationPercent);
+        return formatText(percent < kFinePercent ? "%s %.2f%%" : "%s %.1f%%", where, percent);
     }
     return std::string(where) + " " + formatText(t.value, std::fabs(deviation));
 }

@@ -142,6 +142,10 @@ TEST(Verdict, TheWorstCellsSayWhyOnTheSideOfTheirLimit) {
     EXPECT_EQ(reasonsOf(low, 1).at(0), "通道#1 电压 0.000V 低于下限 10.5V");
     EXPECT_EQ(reasonsOf(low, 7).at(0), "通道#7 内阻 1.08mΩ 高于平均值 7.8%");
     EXPECT_EQ(currentText(low, live.current), "");
+
+    live = normalBank();
+    live.voltages[9] = 12.001;  // a millivolt off: under a tenth of a percent
+    EXPECT_EQ(reasonsOf(judgeAll(live), 10).at(0), "通道#10 电压 12.001V 高于平均值 0.01%");
 }
 
 TEST(Verdict, OnlyWatchedChannelsCountAndUnsetLimitsJudgeNothing) {

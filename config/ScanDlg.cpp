@@ -26,7 +26,7 @@ const MessageEntry<CScanDlg> CScanDlg::kMessageMap[] = {
 namespace {
 
 constexpr int kScanTimerId = 1;
-// The next probe follows at once; the event loop runs between two of them.
+// The next probe follows as soon as the timer allows; the event loop runs between two.
 constexpr int kTickMs = 1;
 
 constexpr const char* kScanning = "正在搜索…";

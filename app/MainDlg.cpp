@@ -29,6 +29,7 @@
 #include "ProbePage.h"
 #include "RecordQueryPage.h"
 #include "ResistanceRecordDlg.h"
+#include "ScanDlg.h"
 #include "Strings.h"
 #include "SystemParamPage.h"
 #include "TabCtrl.h"
@@ -90,7 +91,8 @@ bool CMainDlg::onInitDialog() {
     }
     QWidget* area = tabs->pageArea();
     auto* records = new CRecordQueryPage(area);
-    m_pages = {new CCommPage(area),
+    auto* comm = new CCommPage(area);
+    m_pages = {comm,
                new CBankDataPage(area),
                new CVoltagePage(area),
                new CResistancePage(area),
@@ -113,6 +115,11 @@ bool CMainDlg::onInitDialog() {
     }
     records->setRecordDialogs([this](CDialog* window) { showPage(window); }, voltageRecords,
                               resistanceRecords, alarmRecords, curveRecords);
+    // The device scan takes the communication page's place in the slot the same way.
+    auto* scan = new CScanDlg(area);
+    scan->create(area);
+    m_slotDialogs = {scan};
+    comm->setScanDialog([this](CDialog* window) { showPage(window); }, scan);
     m_pCurrentPage = m_pages[kCommTab];
     m_pCurrentPage->show();
     // Dialogs and drop lists take a right click themselves without a menu, so the click
@@ -130,6 +137,9 @@ void CMainDlg::fitLargestPage() {
         pages = pages.expandedTo(page->sizeHint());
     }
     for (const CDialog* dialog : m_recordDialogs) {
+        pages = pages.expandedTo(dialog->sizeHint());
+    }
+    for (const CDialog* dialog : m_slotDialogs) {
         pages = pages.expandedTo(dialog->sizeHint());
     }
     const int tabBarHeight = tabCtrl(kTabs)->tabBar()->sizeHint().height();

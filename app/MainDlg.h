@@ -42,6 +42,7 @@ class CMainDlg : public CDialog {
 
     std::array<CDialog*, kPageCount> m_pages{};
     std::vector<CDialog*> m_recordDialogs;  // shown in the slot by the record query page
+    std::vector<CDialog*> m_slotDialogs;    // shown in the slot by other pages (the scan)
     CDialog* m_pCurrentPage = nullptr;
     bool m_closeAfterTick = false;  // a close request waits for the running tick
 

@@ -12,15 +12,17 @@ const char* const kCliUsage =
     "       korval info    [LINK] [--format text|json|csv|prometheus]\n"
     "       korval records --kind voltage|alarm|resistance [--group G] [LINK]\n"
     "                      [--format text|json|csv]\n"
-    "       korval scan    [LINK] [--format text|json|csv]  (LINK: tried first)\n"
+    "       korval scan    [LINK] [--first] [--format text|json|csv]  (LINK: tried first)\n"
     "  LINK: [--com N=PATH] [--baud B] [--address A]\n"
     "  --com N=PATH   open PATH for COMn (N = 1..12); the command uses the lowest COMn\n"
     "                 given, COM1 (/dev/ttyS0) without --com\n"
     "  --baud B       1200, 2400, 4800, 9600 (default) or 19200\n"
     "  --address A    the device's address, 1..247 (default 1)\n"
     "  --group G      the voltage record group, 1..8 (default 1)\n"
-    "exit status: 0 ok, 1 warning, 2 fail (a value near or beyond the device's own\n"
-    "alarm limits), 3 no answer (port or device), or a bad command line\n";
+    "  --first        scan: stop at the first device that answers\n"
+    "exit status: 0 ok, 1 warning, 2 fail (the bank judged against the device's own\n"
+    "alarm limits: a watched value near or beyond one), 3 no answer (port or device),\n"
+    "or a bad command line\n";
 
 namespace {
 
@@ -143,6 +145,9 @@ std::string checkCombination(const CliOptions& o) {
     } else if (o.command == "scan" && o.format == OutputFormat::Prometheus) {
         return "scan: a list of devices has no prometheus form; use text, json or csv";
     }
+    if (o.first && o.command != "scan") {
+        return "--first belongs to scan only";
+    }
     return {};
 }
 
@@ -169,6 +174,8 @@ CliParse parseCliOptions(const std::vector<std::string>& args) {
         }
         if (name == "--help" || name == "-h") {
             result.options.help = true;
+        } else if (name == "--first" && !joined) {
+            result.options.first = true;
         } else if (const Setter setter = valueOption(name)) {
             if (!joined && i + 1 >= args.size()) {
                 result.error = name + ": missing value";

@@ -1,5 +1,5 @@
-// The command line of korval's subcommands (read, info, records; scan to come): which port,
-// rate and address, the output format, the record kind. Pure parsing, no I/O.
+// The command line of korval's subcommands (read, info, records, scan): which port, rate
+// and address, the output format, the record kind. Pure parsing, no I/O.
 #pragma once
 
 #include <map>
@@ -22,6 +22,7 @@ struct CliOptions {
     std::optional<RecordKind> kind;  // records: required
     int group = 1;                   // records --kind voltage: the group, 1..8
     bool help = false;
+    bool first = false;  // scan: stop at the first device that answers
 };
 
 struct CliParse {

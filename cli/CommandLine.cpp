@@ -24,11 +24,6 @@ CommandResult noAnswer(const CliOptions& o, std::string problem) {
     return {formatNoAnswer(o.address, o.format), Verdict::NoAnswer, std::move(problem)};
 }
 
-// Where the bands come from; bank triage's bands replace this one function.
-BankJudge bankJudge(const AlarmLimits& limits, const AlarmMasks& masks) {
-    return limitBands(limits, masks);
-}
-
 CommandResult readCommand(const CliOptions& o, const RegisterLink& link) {
     const auto live = readLive(link);
     if (!live) {
@@ -39,7 +34,7 @@ CommandResult readCommand(const CliOptions& o, const RegisterLink& link) {
     if (!masks) {
         return noAnswer(o, "读取失败：设备没有应答报警阀值或报警通道配置，无法判定");
     }
-    const ReadReport report{o.address, *live, bankJudge(*limits, *masks)(*live)};
+    const ReadReport report{o.address, *live, judgeReading(*live, *limits, *masks)};
     return {formatRead(report, o.format), report.judgement.verdict, {}};
 }
 

@@ -77,7 +77,7 @@ int runScan(const CliOptions& o, std::ostream& out, std::ostream& err) {
     for (const auto& [number, path] : o.ports) {
         setPortPath(number, path);
     }
-    ScanRequest request{o.port, {o.baudRate, o.address}, false, {}};
+    ScanRequest request{o.port, {o.baudRate, o.address}, o.first, {}};
     std::function<void(const ScanProgress&)> progress;
     if (isatty(STDERR_FILENO) != 0) {
         progress = [&err](const ScanProgress& p) { showProgress(err, p); };

@@ -1,79 +1,81 @@
-// Judging against the device's limits, and the texts of a verdict.
+// Judging a reading with the bank analysis, and the texts of a verdict and its reasons.
 #include "Verdict.h"
 
-#include <algorithm>
 #include <cmath>
-#include <optional>
 
+#include "DeviceJudging.h"
 #include "RegisterCoding.h"
 #include "ValueText.h"
 
 namespace {
 
-struct Band {
-    bool hasLower = false;
-    double lower = 0;
-    double upper = 0;
-    double margin = 0;  // in units
-};
+using analysis::Band;
+using analysis::Quantity;
 
-// The band of one quantity, or nullopt when the limits judge nothing.
-std::optional<Band> twoSided(double lower, double upper, double share) {
-    if (!(lower < upper)) {
-        return std::nullopt;
-    }
-    return Band{true, lower, upper, (upper - lower) * share};
-}
-
-std::optional<Band> upperOnly(double upper, double share) {
-    if (!(upper > 0)) {
-        return std::nullopt;
-    }
-    return Band{false, 0, upper, upper * share};
-}
-
-void judge(Quantity quantity, int cell, double value, double size, const Band& band,
-           std::vector<Finding>& findings) {
-    if (size > band.upper) {
-        findings.push_back({quantity, cell, value, band.upper, true, Verdict::Fail});
-    } else if (band.hasLower && size < band.lower) {
-        findings.push_back({quantity, cell, value, band.lower, false, Verdict::Fail});
-    } else if (size >= band.upper - band.margin) {
-        findings.push_back({quantity, cell, value, band.upper, true, Verdict::Warning});
-    } else if (band.hasLower && size <= band.lower + band.margin) {
-        findings.push_back({quantity, cell, value, band.lower, false, Verdict::Warning});
-    }
-}
-
-void judgeCells(Quantity quantity, const CellValues& values, const ChannelSet& watched,
-                const std::optional<Band>& band, std::vector<Finding>& findings) {
-    if (!band) {
-        return;
-    }
-    for (int k = 0; k < kCellCount; ++k) {
-        const auto i = static_cast<size_t>(k);
-        if (watched[i]) {
-            judge(quantity, k + 1, values[i], values[i], *band, findings);
-        }
-    }
-}
-
-// By Quantity: the name, the value as the bank page shows it, the limit as the system
-// parameter page does.
+// By quantity (voltage, resistance, temperature, then the bank current): the name, the value
+// as the bank page shows it, the limit as the system parameter page does.
 struct QuantityTexts {
+    const char* key;
     const char* name;
     const char* value;
     const char* limit;
 };
 constexpr QuantityTexts kTexts[] = {
-    {"电压", "%.3fV", "%.1fV"},
-    {"内阻", "%.2fmΩ", "%.1fmΩ"},
-    {"温度", "%.1f℃", "%.0f℃"},
-    {"电池组总电流", "%.1fA", "%.0fA"},
+    {"voltage", "电压", "%.3fV", "%.1fV"},
+    {"resistance", "内阻", "%.2fmΩ", "%.1fmΩ"},
+    {"temperature", "温度", "%.1f℃", "%.0f℃"},
+    {"current", "电池组总电流", "%.1fA", "%.0fA"},
+};
+constexpr int kCurrentTexts = 3;
+constexpr double kFinePercent = 0.1;
+
+struct Side {
+    std::optional<double> lower;
+    std::optional<double> upper;
 };
 
-const QuantityTexts& texts(Quantity quantity) {
-    return kTexts[static_cast<int>(quantity)];
+Side sideOf(Quantity q, const analysis::Limits& l) {
+    switch (q) {
+        case Quantity::Voltage:
+            return {l.voltLower, l.voltUpper};
+        case Quantity::Resistance:
+            return {std::nullopt, l.resistanceUpper};
+        case Quantity::Temperature:
+            break;
+    }
+    return {l.tempLower, l.tempUpper};
+}
+
+// "超过上限 14.0V" and the like: the side the value is beyond or nearest to.
+std::string bandText(const QuantityTexts& t, Band band, double value, const Side& side) {
+    const bool upper =
+        side.upper &&
+        (!side.lower || (band == Band::OverLimit
+                             ? value > *side.upper
+                             : std::fabs(value - *side.upper) <= std::fabs(value - *side.lower)));
+    const double limit = upper ? *side.upper : side.lower.value_or(0);
+    const char* where = band == Band::OverLimit ? (upper ? "超过上限" : "低于下限")
+                                                : (upper ? "接近上限" : "接近下限");
+    return std::string(where) + " " + formatText(t.limit, limit);
+}
+
+std::string deviationText(const QuantityTexts& t, const analysis::Reason& r) {
+    const double deviation = r.deviation.value_or(0);
+    const char* where = deviation >= 0 ? "高于平均值" : "低于平均值";
+    if (r.deviationPercent) {
+        // A millivolt on a 12 V cell is under a tenth of a percent: shown, not as 0.0 %.
+        const double percent = std::fabs(*r.deviationPercent);
+        return formatText(percent < kFinePercent ? "%s %.2f%%" : "%s %.1f%%", where, percent);
+    }
+    return std::string(where) + " " + formatText(t.value, std::fabs(deviation));
+}
+
+int unmeasuredOf(const analysis::OptionalCells& values, const ChannelSet& watched) {
+    int n = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        n += watched[i] && !values[i] ? 1 : 0;
+    }
+    return n;
 }
 
 }  // namespace
@@ -88,41 +90,64 @@ const char* verdictName(Verdict verdict) {
 }
 
 const char* verdictText(Verdict verdict) {
-    constexpr const char* kTexts[] = {"正常", "警告", "故障", "无应答"};
-    return kTexts[static_cast<int>(verdict)];
+    constexpr const char* kNames[] = {"正常", "警告", "故障", "无应答"};
+    return kNames[static_cast<int>(verdict)];
 }
 
-BankJudge limitBands(const AlarmLimits& limits, const AlarmMasks& masks, double margin) {
-    const auto voltage = twoSided(limits.voltLower, limits.voltUpper, margin);
-    const auto resistance = upperOnly(limits.resistanceUpper, margin);
-    const auto temperature = twoSided(limits.tempLower, limits.tempUpper, margin);
-    const auto current = upperOnly(limits.currentUpper, margin);
-    return [=](const LiveReadings& live) {
-        std::vector<Finding> findings;
-        judgeCells(Quantity::Voltage, live.voltages, masks.voltage, voltage, findings);
-        judgeCells(Quantity::Resistance, live.resistances, masks.resistance, resistance, findings);
-        judgeCells(Quantity::Temperature, live.temperatures, masks.temperature, temperature,
-                   findings);
-        if (current) {
-            judge(Quantity::Current, 0, live.current, std::fabs(live.current), *current, findings);
-        }
-        std::stable_partition(findings.begin(), findings.end(),
-                              [](const Finding& f) { return f.verdict == Verdict::Fail; });
-        Judgement judgement;
-        for (const Finding& f : findings) {
-            judgement.verdict = worse(judgement.verdict, f.verdict);
-        }
-        judgement.findings = std::move(findings);
-        return judgement;
-    };
+Judgement judgeReading(const LiveReadings& live, const AlarmLimits& limits,
+                       const AlarmMasks& masks) {
+    const analysis::BankValues values = analysis::bankValues(live, &masks);
+    Judgement j;
+    j.limits = analysis::limitsFromDevice(limits);
+    j.report = analysis::assessBank(analysis::bankInput(values), j.limits);
+    j.unmeasured = unmeasuredOf(values.voltages, masks.voltage) +
+                   unmeasuredOf(values.resistances, masks.resistance) +
+                   unmeasuredOf(values.temperatures, masks.temperature);
+    // The analysis counts every channel without a value as missing; here only the watched
+    // ones count, so a short string is not a warning for its empty places.
+    const analysis::Verdict& v = j.report.verdict;
+    if (v.overLimit > 0) {
+        j.verdict = Verdict::Fail;
+    } else if (v.warnings > 0 || j.unmeasured > 0 || !v.judged) {
+        j.verdict = Verdict::Warning;
+    }
+    return j;
 }
 
-std::string findingText(const Finding& f) {
-    const char* where = f.verdict == Verdict::Fail ? (f.upper ? "超过上限" : "低于下限")
-                                                   : (f.upper ? "接近上限" : "接近下限");
-    const QuantityTexts& t = texts(f.quantity);
+const char* bandName(Band band) {
+    switch (band) {
+        case Band::Normal:
+            return "ok";
+        case Band::Warning:
+            return "warning";
+        case Band::OverLimit:
+            return "fail";
+        case Band::Unjudged:
+            break;
+    }
+    return "unjudged";
+}
+
+const char* quantityName(Quantity quantity) {
+    return kTexts[static_cast<int>(quantity)].key;
+}
+
+std::string reasonText(int cell, const analysis::Reason& r, const analysis::Limits& limits) {
+    const QuantityTexts& t = kTexts[static_cast<int>(r.quantity)];
     const std::string what =
-        f.quantity == Quantity::Current ? std::string(t.name) : channelLabel(f.cell) + " " + t.name;
-    return what + " " + formatText(t.value, f.value) + " " + where + " " +
-           formatText(t.limit, f.limit);
+        channelLabel(cell) + " " + t.name + " " + formatText(t.value, r.value) + " ";
+    if (r.band == Band::OverLimit || r.band == Band::Warning) {
+        return what + bandText(t, r.band, r.value, sideOf(r.quantity, limits));
+    }
+    return what + deviationText(t, r);
+}
+
+std::string currentText(const Judgement& j, double current) {
+    const Band band = j.report.currentBand;
+    if (band != Band::OverLimit && band != Band::Warning) {
+        return {};
+    }
+    const QuantityTexts& t = kTexts[kCurrentTexts];
+    return std::string(t.name) + " " + formatText(t.value, current) + " " +
+           bandText(t, band, std::fabs(current), {std::nullopt, j.limits.currentUpper});
 }

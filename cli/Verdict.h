@@ -1,13 +1,11 @@
-// How a reading is judged for a monitoring system: each watched value against its bands, the
-// worst one giving the exit code. Until bank triage has its own bands, the bands are the
-// device's alarm limits with a warning margin inside them; other bands plug in as another
-// BankJudge. Pure, no I/O.
+// How a reading is judged for a monitoring system: the bank analysis against the device's
+// own limits, only over the channels the device watches, the verdict giving the exit code,
+// and the texts of the worst cells. Pure, no I/O.
 #pragma once
 
-#include <functional>
 #include <string>
-#include <vector>
 
+#include "BankAnalysis.h"
 #include "DeviceConfig.h"
 #include "LiveBlock.h"
 
@@ -17,35 +15,25 @@ Verdict worse(Verdict a, Verdict b);
 const char* verdictName(Verdict verdict);  // "ok", "warning", "fail", "no-answer"
 const char* verdictText(Verdict verdict);  // "正常", "警告", "故障", "无应答"
 
-enum class Quantity { Voltage, Resistance, Temperature, Current };
-
-// One value outside its normal band.
-struct Finding {
-    Quantity quantity = Quantity::Voltage;
-    int cell = 0;  // 1..40; 0 for the bank current
-    double value = 0;
-    double limit = 0;  // the limit it is beyond or near
-    bool upper = true;
-    Verdict verdict = Verdict::Warning;
-};
-
 struct Judgement {
     Verdict verdict = Verdict::Ok;
-    std::vector<Finding> findings;  // fails first, then warnings, each in cell order
+    analysis::BankReport report;
+    analysis::Limits limits;  // as applied, for the texts
+    int unmeasured = 0;       // watched channels without a value (resistance 0: not measured)
 };
 
-using BankJudge = std::function<Judgement(const LiveReadings&)>;
+// Fail when a watched value is beyond a limit, warning when one is near a limit, a watched
+// resistance was not measured, or no limit judges anything; ok otherwise. A channel the
+// device does not watch (the empty places of a short string) is not judged and does not
+// make the reading a warning.
+Judgement judgeReading(const LiveReadings& live, const AlarmLimits& limits,
+                       const AlarmMasks& masks);
 
-// Near a limit: within this share of the band (upper - lower where there are two limits,
-// the upper limit where there is one).
-inline constexpr double kWarningMargin = 0.1;
+// A band as the outputs name it: "ok", "warning", "fail", "unjudged".
+const char* bandName(analysis::Band band);
+const char* quantityName(analysis::Quantity quantity);  // "voltage", ...
 
-// Fail beyond a limit, warning within the margin of it. Only the channels the device watches
-// (its alarm masks) are judged, so the empty channels of a short string stay quiet; a limit
-// left at 0, or a band whose lower limit is not below its upper one, judges nothing. The
-// current is judged by its size, whichever way it flows.
-BankJudge limitBands(const AlarmLimits& limits, const AlarmMasks& masks,
-                     double margin = kWarningMargin);
-
-// "通道#3 电压 13.950V 接近上限 14.0V", "电池组总电流 -120.0A 超过上限 100A"
-std::string findingText(const Finding& finding);
+// "通道#3 电压 13.950V 接近上限 14.0V", "通道#7 内阻 1.30mΩ 高于平均值 30.0%"
+std::string reasonText(int cell, const analysis::Reason& reason, const analysis::Limits& limits);
+// "电池组总电流 -120.0A 超过上限 100A"; empty when the current is within its band.
+std::string currentText(const Judgement& judgement, double current);

@@ -1,6 +1,9 @@
 // The device scan: the plan and time-outs as pure functions, then the probes on the port.
 #include "DeviceScan.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "DeviceRegisters.h"
 #include "LinkSettings.h"
 #include "ModbusFrame.h"
@@ -17,11 +20,11 @@ bool validAt(std::span<const uint8_t> bytes, size_t start, size_t length) {
     return start + length <= bytes.size() && frameCrcOk(bytes.subspan(start, length));
 }
 
-// The link settings as the caller had them, put back however the scan ends.
+// The link settings as the caller had them, put back when a probe is over. The port handle
+// is the scan's own between probes.
 class LinkSettingsKept {
   public:
     ~LinkSettingsKept() {
-        closeSerialPort();
         LinkSettings::portNumber = m_port;
         LinkSettings::baudRate = m_baud;
         LinkSettings::deviceAddress = m_address;
@@ -33,12 +36,15 @@ class LinkSettingsKept {
     int m_address = LinkSettings::deviceAddress;
 };
 
-ProbeReply probe(const ScanProbe& p) {
+// Nothing when the request could not be written: the port has gone (an adapter pulled out).
+std::optional<ProbeReply> probe(const ScanProbe& p) {
     const PortHandle port = LinkSettings::portHandle;
     discardRxBytes(port);
     LinkSettings::deviceAddress = p.address;
     const Bytes frame = frameRequest(p.address, readHoldingRequest(kVersionRegister, 1));
-    writePort(port, frame.data(), frame.size());
+    if (writePort(port, frame.data(), frame.size()) != frame.size()) {
+        return std::nullopt;
+    }
     waitForRxBytes(port, kProbeReplyLength, probeTimeoutMs(p.baudRate));
     Bytes got;
     takeRxBytes(port, got);
@@ -109,42 +115,91 @@ ProbeReply judgeProbeReply(std::span<const uint8_t> bytes) {
     return {ProbeAnswer::Garbled, std::nullopt};
 }
 
+DeviceScanRun::DeviceScanRun(ScanRequest request)
+    : m_request(std::move(request)),
+      m_plan(m_request.probes.empty() ? scanPlan(m_request.current) : m_request.probes),
+      m_msLeft(timeLeft(m_plan, 0)) {
+    m_over = m_plan.empty();
+}
+
+DeviceScanRun::~DeviceScanRun() {
+    if (m_openRate != 0) {
+        closeSerialPort();
+    }
+}
+
+void DeviceScanRun::finish(ScanEnd end) {
+    m_result.end = end;
+    m_over = true;
+    if (m_openRate != 0) {
+        closeSerialPort();
+        m_openRate = 0;
+    }
+}
+
+void DeviceScanRun::cancel() {
+    if (!m_over) {
+        finish(ScanEnd::Cancelled);
+    }
+}
+
+ScanProgress DeviceScanRun::progress() const {
+    return {m_done, m_plan.size(), m_msLeft};
+}
+
+bool DeviceScanRun::step() {
+    if (m_over) {
+        return false;
+    }
+    const LinkSettingsKept kept;
+    const ScanProbe& p = m_plan[m_done];
+    if (p.baudRate != m_openRate || LinkSettings::portHandle == nullptr) {
+        if (m_openRate != 0) {
+            closeSerialPort();
+            m_openRate = 0;
+        }
+        LinkSettings::baudRate = p.baudRate;
+        if (openSerialPort(m_request.portNumber, p.baudRate) == nullptr) {
+            m_result.failedPortRate = p.baudRate;
+            finish(ScanEnd::PortFailed);
+            return false;
+        }
+        m_openRate = p.baudRate;
+    }
+    const std::optional<ProbeReply> sent = probe(p);
+    if (!sent) {
+        m_result.failedPortRate = p.baudRate;
+        finish(ScanEnd::PortFailed);
+        return false;
+    }
+    const ProbeReply& reply = *sent;
+    ++m_result.probesSent;
+    if (reply.answer == ProbeAnswer::Device) {
+        m_result.devices.push_back({p.address, p.baudRate, reply.version});
+    } else if (reply.answer == ProbeAnswer::Garbled) {
+        noteGarbled(m_result, p.baudRate);
+    }
+    m_msLeft -= std::min(m_msLeft, probeTimeoutMs(p.baudRate));
+    ++m_done;
+    if (m_done == m_plan.size() || (m_request.stopAtFirst && !m_result.devices.empty())) {
+        finish(ScanEnd::Finished);
+    }
+    return !m_over;
+}
+
 ScanResult runDeviceScan(const ScanRequest& request,
                          const std::function<void(const ScanProgress&)>& progress,
                          const std::atomic<bool>* cancel) {
-    const LinkSettingsKept kept;
-    const std::vector<ScanProbe> plan =
-        request.probes.empty() ? scanPlan(request.current) : request.probes;
-    ScanResult result;
-    int openRate = 0;
-    for (size_t k = 0; k < plan.size(); ++k) {
+    DeviceScanRun run(request);
+    while (!run.over()) {
         if (cancel != nullptr && cancel->load()) {
-            result.end = ScanEnd::Cancelled;
-            return result;
-        }
-        const ScanProbe& p = plan[k];
-        if (p.baudRate != openRate || LinkSettings::portHandle == nullptr) {
-            LinkSettings::baudRate = p.baudRate;
-            if (openSerialPort(request.portNumber, p.baudRate) == nullptr) {
-                result.end = ScanEnd::PortFailed;
-                result.failedPortRate = p.baudRate;
-                return result;
-            }
-            openRate = p.baudRate;
-        }
-        const ProbeReply reply = probe(p);
-        ++result.probesSent;
-        if (reply.answer == ProbeAnswer::Device) {
-            result.devices.push_back({p.address, p.baudRate, reply.version});
-        } else if (reply.answer == ProbeAnswer::Garbled) {
-            noteGarbled(result, p.baudRate);
-        }
-        if (progress) {
-            progress({k + 1, plan.size(), timeLeft(plan, k + 1)});
-        }
-        if (request.stopAtFirst && !result.devices.empty()) {
+            run.cancel();
             break;
         }
+        run.step();
+        if (progress && run.result().end != ScanEnd::PortFailed) {
+            progress(run.progress());
+        }
     }
-    return result;
+    return run.result();
 }

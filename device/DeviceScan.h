@@ -80,7 +80,43 @@ struct ScanResult {
     std::vector<FoundDevice> devices;
     std::vector<int> garbledRates;  // rates at which bytes came that were no frame
     size_t probesSent = 0;
-    int failedPortRate = 0;  // PortFailed: the rate the port refused or could not open at
+    // PortFailed: the rate the port could not be opened at, or lost at (a request that
+    // could not be written).
+    int failedPortRate = 0;
+};
+
+// The scan one probe at a time, for a window that runs each probe in its own turn of the event
+// loop: the port stays open at one rate from probe to probe and is closed with the run (or
+// by close()). Between probes the link settings are as the caller had them.
+class DeviceScanRun {
+  public:
+    explicit DeviceScanRun(ScanRequest request);
+    ~DeviceScanRun();
+    DeviceScanRun(const DeviceScanRun&) = delete;
+    DeviceScanRun& operator=(const DeviceScanRun&) = delete;
+
+    // Runs the next probe, opening the port at its rate if need be. False when the run is
+    // over: every probe done, the first device found (stopAtFirst), the port failed, or
+    // cancelled; result().end says which.
+    bool step();
+    bool over() const { return m_over; }
+    // Ends the run as cancelled and closes the port.
+    void cancel();
+    // The probe step() runs next (valid while not over).
+    const ScanProbe& next() const { return m_plan[m_done]; }
+    ScanProgress progress() const;
+    const ScanResult& result() const { return m_result; }
+
+  private:
+    void finish(ScanEnd end);
+
+    ScanRequest m_request;
+    std::vector<ScanProbe> m_plan;
+    size_t m_done = 0;
+    uint32_t m_msLeft = 0;
+    int m_openRate = 0;
+    bool m_over = false;
+    ScanResult m_result;
 };
 
 // Runs the scan on COM`portNumber`, opening the port at each rate in turn and closing it at

@@ -12,8 +12,8 @@ const std::map<int, DialogTemplate>& templates() {
     static const std::map<int, DialogTemplate> all = [] {
         std::map<int, DialogTemplate> m;
         for (DialogTemplate t :
-             {makeAboutTemplate(), makeMainTemplate(), makeCommTemplate(), makeBankTemplate(),
-              makeCellTemplate(cellPageLayout(IDD_VOLTAGE)),
+             {makeAboutTemplate(), makeMainTemplate(), makeCommTemplate(), makeScanTemplate(),
+              makeBankTemplate(), makeCellTemplate(cellPageLayout(IDD_VOLTAGE)),
               makeCellTemplate(cellPageLayout(IDD_RESISTANCE)),
               makeCellTemplate(cellPageLayout(IDD_TEMPERATURE)), makeCurrentTemplate(),
               makeProbeTemplate(), makeSystemParamTemplate(), makePasswordTemplate(),

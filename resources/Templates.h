@@ -23,6 +23,7 @@ enum DialogId : int {
     IDD_RESISTANCE_RECORDS = 152,
     IDD_ALARM_RECORDS = 154,
     IDD_VOLTAGE_RECORDS = 155,
+    IDD_SCAN = 156,
 };
 
 // The template of dialog `id`. An id without a template is a mistake in the program:
@@ -47,6 +48,7 @@ const CellPageLayout& cellPageLayout(int templateId);
 DialogTemplate makeAboutTemplate();
 DialogTemplate makeMainTemplate();
 DialogTemplate makeCommTemplate();
+DialogTemplate makeScanTemplate();
 DialogTemplate makeProbeTemplate();
 DialogTemplate makeSystemParamTemplate();
 DialogTemplate makePasswordTemplate();

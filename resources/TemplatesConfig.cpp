@@ -3,6 +3,7 @@
 #include "Templates.h"
 #include "ids/CommIds.h"
 #include "ids/ProbeIds.h"
+#include "ids/ScanIds.h"
 
 using namespace tpl;
 DialogTemplate makeCommTemplate() {
@@ -23,6 +24,34 @@ DialogTemplate makeCommTemplate() {
         t.add(fieldRow({rows[row]}, {}, row, kSettings));
     }
     t.add({control(ControlKind::Static, ids::kPortPath, "", {0, 2}, kSettings)});
+    // For a device whose address or baud rate is not known.
+    t.add({control(ControlKind::PushButton, ids::kSearch, "搜索设备", {3, 1}, kSettings)});
+    return t;
+}
+
+// The scan: its buttons, how far it is, what it tries, and the list of what answered.
+DialogTemplate makeScanTemplate() {
+    namespace ids = idc::scan;
+    enum { kBar = 1, kProgressBox };
+    DialogTemplate t{IDD_SCAN, "", "宋体", 10, {}};
+    t.add({
+        group(kNoId, kBar, "搜索设备", {0, 0}),
+        control(ControlKind::PushButton, ids::kStart, "开始搜索", {0, 0}, kBar),
+        control(ControlKind::PushButton, ids::kCancel, "取消", {0, 1}, kBar, kDisabled),
+        control(ControlKind::PushButton, ids::kApply, "应用", {0, 2}, kBar, kDisabled),
+        control(ControlKind::PushButton, ids::kBack, "返回", {0, 3}, kBar),
+        group(kNoId, kProgressBox, "进度", {1, 0, 1, 4}, kBar),
+        label("已试：", {0, 0}, kProgressBox),
+        control(ControlKind::Static, ids::kDone, "0", {0, 1}, kProgressBox),
+        label("/", {0, 2}, kProgressBox),
+        control(ControlKind::Static, ids::kTotal, "0", {0, 3}, kProgressBox),
+        label("剩余时间：", {0, 4}, kProgressBox),
+        control(ControlKind::Static, ids::kTimeLeft, "", {0, 5}, kProgressBox),
+        control(ControlKind::Static, ids::kTrying, "", {1, 0, 1, 6}, kProgressBox),
+        control(ControlKind::Static, ids::kStatus, "", {2, 0, 1, 6}, kProgressBox),
+        control(ControlKind::Static, ids::kNote, "", {3, 0, 1, 6}, kProgressBox),
+        control(ControlKind::ListView, ids::kList, "", {1, 0}),
+    });
     return t;
 }
 

@@ -103,6 +103,7 @@ const Form kForms[] = {
     {"device set", StepOp::DeviceSet, {num("REG", 0, 0xFFFF), num("VALUE", 0, 0xFFFF)}},
     {"device fault", StepOp::DeviceFault, {fault(), optNum("N", 1, kMaxCount, 1)}},
     {"device pass", StepOp::DevicePass, {num("N", 1, kMaxCount)}},
+    {"device line", StepOp::DeviceLine, {num("A", 1, 247), num("B", 0, 115200)}},
     {"device records voltage",
      StepOp::DeviceVoltageRecords,
      {num("G", 0, 0xFFFF), num("N", 0, kMaxCount)}},

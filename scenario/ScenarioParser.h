@@ -58,6 +58,10 @@
 //                                `device fault ...`)
 //   device records voltage G N | device records resistance N | device records alarm N
 //                                give the built-in device N records (of group G)
+//   device line A B              the built-in device moves to address A (1-247) and hears
+//                                only baud rate B (0: any rate); a request at another rate
+//                                reaches it as noise and its reply as bytes that form no
+//                                frame. Its address and baud rate registers say so.
 //   expect request HEX...        the built-in device received these bytes (CRC included,
 //                                any address) since the requests already read; the
 //                                earliest such request and all before it become read
@@ -118,6 +122,7 @@ enum class StepOp {
     ExpectRequest,
     ExpectEveryRequest,
     ExpectNoRequest,
+    DeviceLine,
 };
 
 // The faults a scenario can ask of the built-in device.

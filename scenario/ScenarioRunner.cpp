@@ -42,6 +42,7 @@ StepFailure runStep(ScenarioSession& session, const Step& step) {
         case StepOp::DeviceSet:
         case StepOp::DeviceFault:
         case StepOp::DevicePass:
+        case StepOp::DeviceLine:
         case StepOp::DeviceVoltageRecords:
         case StepOp::DeviceResistanceRecords:
         case StepOp::DeviceAlarmRecords:

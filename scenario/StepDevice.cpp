@@ -109,6 +109,9 @@ StepFailure runDeviceStep(ScenarioSession& session, const Step& step) {
         case StepOp::DevicePass:
             device->passReplies(n[0]);
             return std::nullopt;
+        case StepOp::DeviceLine:
+            device->setLine(n[0], n[1]);
+            return std::nullopt;
         case StepOp::DeviceVoltageRecords:
             device->seedVoltageRecords(n[0], n[1]);
             return std::nullopt;

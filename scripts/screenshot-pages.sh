@@ -52,6 +52,8 @@ shot() { import -silent -frame -window "$window" "$images/$1.png"; }
 screen() { import -silent -window root "$images/$1.png"; }
 
 tab 0 && shot comm
+# The device scan a moment after "搜索设备" (below the address), then its "返回".
+click 159 157 && sleep 2.5 && shot scan && click 307 72 && sleep 0.3
 tab 1 && click -80 99 && sleep 1.8 && screen bank-1366x768 && shot bank
 cp "$images/bank-1366x768.png" "$docs/screenshot.png"
 tab 2 && click 175 -65 && sleep 1.3 && shot voltage

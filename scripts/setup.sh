@@ -15,6 +15,8 @@ packages=(
   fonts-wqy-microhei fonts-noto-cjk
   # the CSV export test reads the file back with Python's csv module
   python3
+  # the command line is also tested against a Modbus slave that is not ours (pymodbus)
+  python3-pymodbus
 )
 
 missing=()

@@ -14,6 +14,7 @@
 
 #include "LineSchedule.h"
 #include "ModbusFrame.h"
+#include "ModelAddresses.h"
 #include "RtuFramer.h"
 
 namespace {
@@ -195,6 +196,16 @@ void DeviceServer::setAutoRegistrationDelayMs(int delayMs) {
 void DeviceServer::setRegister(uint16_t reg, uint16_t value) {
     std::lock_guard lock(m_mutex);
     m_model.setRegister(reg, value);
+}
+
+void DeviceServer::setLine(int address, int lineBaud) {
+    std::lock_guard lock(m_mutex);
+    m_options.address = address;
+    m_options.lineBaud = lineBaud;
+    m_model.setRegister(devreg::kDeviceAddress, static_cast<uint16_t>(address));
+    if (lineBaud > 0) {
+        m_model.setRegister(devreg::kBaudRate, static_cast<uint16_t>(lineBaud));
+    }
 }
 
 std::optional<uint16_t> DeviceServer::registerValue(uint16_t reg) const {

@@ -106,6 +106,11 @@ class DeviceServer {
     // Paces the line at `baud` (10 bits a byte); 0 turns pacing off.
     void setPaceBaud(int baud);
 
+    // Moves the running device to `address` and its own rate `lineBaud` (0: any rate, as
+    // Options::lineBaud), its address and baud rate registers saying so: a device whose
+    // settings the master does not know.
+    void setLine(int address, int lineBaud);
+
     // How long the fully automatic probe registration keeps its reply back (default 3000
     // ms; negative counts as 0). Applies to requests that arrive afterwards.
     void setAutoRegistrationDelayMs(int delayMs);

@@ -1,6 +1,6 @@
 // Enter and Escape in every window the page slot can show (the nine pages and the record
-// dialogs), pressed as the keyboard sends them: whatever button had the focus before, no
-// key sends a command, shows a message or changes what the slot shows.
+// dialogs and the device scan), pressed as the keyboard sends them: whatever button had the focus
+// before, no key sends a command, shows a message or changes what the slot shows.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,7 +76,7 @@ class PageKeys : public PageHarness {
 
 TEST_F(PageKeys, EnterAndEscapeDoNothingInAnyWindowOfTheSlot) {
     const auto windows = slotWindows();
-    ASSERT_EQ(windows.size(), 13u);  // nine pages, four record dialogs
+    ASSERT_EQ(windows.size(), 14u);  // nine pages, four record dialogs, the device scan
     for (CDialog* window : windows) {
         SCOPED_TRACE(window->templateId());
         dlg->showPage(window);

@@ -1,5 +1,6 @@
 // The command line's pure parts: what the options accept and refuse, and how a reading is
-// judged against the device's limits (sides, margins, unwatched channels, unset limits).
+// judged by the bank analysis against the device's limits (sides, reasons, unwatched
+// channels, unset limits).
 #include <gtest/gtest.h>
 
 #include "CliOptions.h"
@@ -31,8 +32,25 @@ LiveReadings normalBank() {
     return live;
 }
 
+AlarmMasks watchAll() {
+    return {all(), all(), all()};
+}
+
 Judgement judgeAll(const LiveReadings& live, const AlarmLimits& l = limits()) {
-    return limitBands(l, AlarmMasks{all(), all(), all()})(live);
+    return judgeReading(live, l, watchAll());
+}
+
+// The reasons of `cell` among the worst cells, as texts.
+std::vector<std::string> reasonsOf(const Judgement& j, int cell) {
+    std::vector<std::string> texts;
+    for (const analysis::WorstCell& w : j.report.worst) {
+        for (const analysis::Reason& r : w.reasons) {
+            if (w.cell == cell) {
+                texts.push_back(reasonText(cell, r, j.limits));
+            }
+        }
+    }
+    return texts;
 }
 
 }  // namespace
@@ -91,51 +109,61 @@ TEST(CliOptions, WhatTheDeviceCannotHaveIsRefusedWithTheReason) {
     EXPECT_EQ(records.options.group, 8);
 }
 
-TEST(Verdict, ValuesBeyondOrNearALimitAreFoundOnTheirSide) {
+// Warning bands are 5 % of the band: 0.175 V, 0.1 mOhm, 3.25 degC, 5 A.
+TEST(Verdict, TheWorstCellsSayWhyOnTheSideOfTheirLimit) {
     LiveReadings live = normalBank();
     EXPECT_EQ(judgeAll(live).verdict, Verdict::Ok);
-    EXPECT_TRUE(judgeAll(live).findings.empty());
+    EXPECT_TRUE(judgeAll(live).report.worst.empty());
 
-    live.voltages[2] = 13.7;      // within 0.35 V of the upper limit
-    live.voltages[39] = 10.8;     // within 0.35 V of the lower limit
+    live.voltages[2] = 13.9;
+    live.voltages[39] = 10.6;
     live.temperatures[0] = 45.0;  // at the limit: near, not beyond
     const Judgement near = judgeAll(live);
     EXPECT_EQ(near.verdict, Verdict::Warning);
-    ASSERT_EQ(near.findings.size(), 3u);
-    EXPECT_EQ(findingText(near.findings[0]), "通道#3 电压 13.700V 接近上限 14.0V");
-    EXPECT_EQ(findingText(near.findings[1]), "通道#40 电压 10.800V 接近下限 10.5V");
-    EXPECT_EQ(findingText(near.findings[2]), "通道#1 温度 45.0℃ 接近上限 45℃");
+    ASSERT_FALSE(near.report.worst.empty());
+    EXPECT_EQ(near.report.worst[0].cell, 1) << "the largest deviation of the warnings";
+    EXPECT_EQ(reasonsOf(near, 1).at(0), "通道#1 温度 45.0℃ 接近上限 45℃");
+    EXPECT_EQ(reasonsOf(near, 3).at(0), "通道#3 电压 13.900V 接近上限 14.0V");
+    EXPECT_EQ(reasonsOf(near, 40).at(0), "通道#40 电压 10.600V 接近下限 10.5V");
 
     live.resistances[19] = 2.01;
     live.current = -100.5;  // discharging harder than the limit
     const Judgement beyond = judgeAll(live);
     EXPECT_EQ(beyond.verdict, Verdict::Fail);
-    ASSERT_EQ(beyond.findings.size(), 5u);
-    EXPECT_EQ(findingText(beyond.findings[0]), "通道#20 内阻 2.01mΩ 超过上限 2.0mΩ")
-        << "fails come first";
-    EXPECT_EQ(findingText(beyond.findings[1]), "电池组总电流 -100.5A 超过上限 100A");
-    EXPECT_EQ(beyond.findings[2].verdict, Verdict::Warning);
+    EXPECT_EQ(beyond.report.worst[0].cell, 20) << "over a limit comes first";
+    EXPECT_EQ(reasonsOf(beyond, 20).at(0), "通道#20 内阻 2.01mΩ 超过上限 2.0mΩ");
+    EXPECT_EQ(currentText(beyond, live.current), "电池组总电流 -100.5A 超过上限 100A");
 
     live = normalBank();
-    live.voltages[0] = 0.0;  // below the lower limit
-    live.temperatures[5] = -20.5;
+    live.voltages[0] = 0.0;
+    live.resistances[6] = 1.08;  // within its limit, off the others
     const Judgement low = judgeAll(live);
-    ASSERT_EQ(low.findings.size(), 2u);
-    EXPECT_EQ(findingText(low.findings[0]), "通道#1 电压 0.000V 低于下限 10.5V");
-    EXPECT_EQ(findingText(low.findings[1]), "通道#6 温度 -20.5℃ 低于下限 -20℃");
+    EXPECT_EQ(low.verdict, Verdict::Fail);
+    EXPECT_EQ(reasonsOf(low, 1).at(0), "通道#1 电压 0.000V 低于下限 10.5V");
+    EXPECT_EQ(reasonsOf(low, 7).at(0), "通道#7 内阻 1.08mΩ 高于平均值 7.8%");
+    EXPECT_EQ(currentText(low, live.current), "");
+
+    live = normalBank();
+    live.voltages[9] = 12.001;  // a millivolt off: under a tenth of a percent
+    EXPECT_EQ(reasonsOf(judgeAll(live), 10).at(0), "通道#10 电压 12.001V 高于平均值 0.01%");
 }
 
-TEST(Verdict, OnlyWatchedChannelsAndSetLimitsJudge) {
+TEST(Verdict, OnlyWatchedChannelsCountAndUnsetLimitsJudgeNothing) {
     LiveReadings live = normalBank();
-    live.voltages.fill(0.0);  // a short string: only the first 24 channels are fitted
-    for (size_t i = 0; i < 24; ++i) {
-        live.voltages[i] = 12.0;
+    AlarmMasks masks = watchAll();
+    for (size_t i = 24; i < kCellCount; ++i) {  // a short string: 24 cells fitted
+        live.voltages[i] = 0.0;
+        live.resistances[i] = 0.0;
+        masks.voltage[i] = masks.resistance[i] = masks.temperature[i] = false;
     }
-    AlarmMasks masks{all(), all(), all()};
-    for (size_t i = 24; i < kCellCount; ++i) {
-        masks.voltage[i] = false;
-    }
-    EXPECT_EQ(limitBands(limits(), masks)(live).verdict, Verdict::Ok);
+    const Judgement shortString = judgeReading(live, limits(), masks);
+    EXPECT_EQ(shortString.verdict, Verdict::Ok) << "empty places are no warning";
+    EXPECT_EQ(shortString.unmeasured, 0);
+
+    live.resistances[3] = 0.0;  // a watched cell whose resistance was not measured
+    const Judgement unmeasured = judgeReading(live, limits(), masks);
+    EXPECT_EQ(unmeasured.verdict, Verdict::Warning);
+    EXPECT_EQ(unmeasured.unmeasured, 1);
 
     live = normalBank();
     live.resistances.fill(50.0);
@@ -144,11 +172,14 @@ TEST(Verdict, OnlyWatchedChannelsAndSetLimitsJudge) {
     unset.resistanceUpper = 0;  // the device judges no resistance
     unset.currentUpper = 0;
     EXPECT_EQ(judgeAll(live, unset).verdict, Verdict::Ok);
-    AlarmLimits inverted = limits();
-    inverted.voltLower = 14.0;  // no band between them
+    EXPECT_EQ(judgeAll(normalBank(), AlarmLimits{}).verdict, Verdict::Warning)
+        << "no limit at all: nothing could be judged";
+
+    AlarmLimits crossed = limits();
+    crossed.voltLower = 14.0;  // applied side by side, as the device does
     live = normalBank();
     live.voltages[0] = 30.0;
-    EXPECT_EQ(judgeAll(live, inverted).verdict, Verdict::Ok);
+    EXPECT_EQ(judgeAll(live, crossed).verdict, Verdict::Fail);
 }
 
 TEST(Verdict, ExitCodesRankAsAMonitoringSystemReadsThem) {

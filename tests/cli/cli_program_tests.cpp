@@ -115,21 +115,26 @@ class CliProgramTest : public ::testing::Test {
 
 TEST_F(CliProgramTest, ReadJudgesTheBankAgainstTheDevicesLimits) {
     Outcome ok = korval("read " + link());
-    EXPECT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(ok.status, 0) << ok.err << ok.out;
     EXPECT_NE(ok.out.find("通道#40\t12.000V"), std::string::npos) << ok.out;
     EXPECT_NE(ok.out.find("判定：正常"), std::string::npos);
 
-    device.setRegister(reg::kVoltages + 2, 13700);  // near the upper limit
+    device.setRegister(reg::kVoltages + 2, 13900);  // near the upper limit
     Outcome warning = korval("read " + link());
     EXPECT_EQ(warning.status, 1);
-    EXPECT_NE(warning.out.find("通道#3 电压 13.700V 接近上限 14.0V"), std::string::npos);
+    EXPECT_NE(warning.out.find("最差的电池：\n  通道#3 电压 13.900V 接近上限 14.0V\n"),
+              std::string::npos)
+        << warning.out;
 
     device.setRegister(reg::kVoltages + 39, 10400);  // below the lower limit
     Outcome fail = korval("read " + link() + " --format csv");
     EXPECT_EQ(fail.status, 2);
-    EXPECT_EQ(countOf(fail.out, "\n"), 1u + 3 * kCellCount + 1) << "header, cells, current";
-    EXPECT_NE(fail.out.find("voltage,40,10.400,V,fail\n"), std::string::npos) << fail.out;
-    EXPECT_NE(fail.out.find("voltage,3,13.700,V,warning\n"), std::string::npos);
+    EXPECT_EQ(countOf(fail.out, "\n"), 1u + 3 * kCellCount + 2) << "header, cells, current, bank";
+    EXPECT_NE(fail.out.find("voltage,40,10.400,V,fail,1\n"), std::string::npos) << fail.out;
+    EXPECT_NE(fail.out.find("voltage,3,13.900,V,warning,2\n"), std::string::npos);
+    EXPECT_NE(fail.out.find("resistance,1,"), std::string::npos);
+    EXPECT_NE(fail.out.find(",mOhm,unjudged,\n"), std::string::npos) << "resistance unwatched";
+    EXPECT_NE(fail.out.find("\nbank,,,,fail,\n"), std::string::npos);
 }
 
 TEST_F(CliProgramTest, ReadAsJsonAndPrometheusCarriesEveryValue) {
@@ -140,9 +145,9 @@ TEST_F(CliProgramTest, ReadAsJsonAndPrometheusCarriesEveryValue) {
     EXPECT_EQ(json.status, 2) << "3.456 V is below 10.5 V";
     EXPECT_EQ(python(json.out,
                      "len(d['cells']), d['cells'][39]['voltage'], d['current'], "
-                     "d['cells'][0]['temperature'], d['verdict'], "
-                     "d['findings'][0]['text']"),
-              "40 3.456 -20.0 -5.0 fail 通道#40 电压 3.456V 低于下限 10.5V\n");
+                     "d['cells'][0]['temperature'], d['verdict'], d['worst'][0]['cell'], "
+                     "d['worst'][0]['reasons'][0]['band'], d['worst'][0]['reasons'][0]['text']"),
+              "40 3.456 -20.0 -5.0 fail 40 fail 通道#40 电压 3.456V 低于下限 10.5V\n");
 
     const Outcome metrics = korval("read " + link() + " --format prometheus");
     EXPECT_NE(metrics.out.find("korval_up{address=\"1\"} 1\n"), std::string::npos);
@@ -151,7 +156,10 @@ TEST_F(CliProgramTest, ReadAsJsonAndPrometheusCarriesEveryValue) {
     EXPECT_NE(metrics.out.find("korval_bank_current_amperes{address=\"1\"} -20.0\n"),
               std::string::npos);
     EXPECT_NE(metrics.out.find("korval_verdict{address=\"1\"} 2\n"), std::string::npos);
-    EXPECT_EQ(countOf(metrics.out, "# TYPE "), 6u);
+    EXPECT_NE(metrics.out.find("korval_worst_cell{address=\"1\",cell=\"40\",quantity=\"voltage\","
+                               "band=\"fail\"} 1\n"),
+              std::string::npos);
+    EXPECT_EQ(countOf(metrics.out, "# TYPE "), 7u);
     EXPECT_EQ(promtool(metrics.out), "") << "prometheus's own linter takes it";
     EXPECT_EQ(promtool(korval("info " + link() + " --format prometheus").out), "");
 }

@@ -123,6 +123,31 @@ TEST_F(ScanTest, TheDeviceIsFoundAtItsAddressAndRateWithItsVersion) {
     EXPECT_EQ(LinkSettings::portHandle, nullptr);
 }
 
+// The window's way: one probe at a time, the port kept open at one rate in between, the
+// link settings the caller's whenever it looks.
+TEST_F(ScanTest, AStepwiseRunHoldsThePortBetweenProbesButNotTheSettings) {
+    LinkSettings::baudRate = 1200;
+    LinkSettings::deviceAddress = 9;
+    DeviceScanRun run({kPort, {19200, 36}, false, {{19200, 36}, {19200, 37}, {9600, 1}}});
+    EXPECT_EQ(run.next(), (ScanProbe{19200, 36}));
+    EXPECT_TRUE(run.step());
+    const PortHandle held = LinkSettings::portHandle;
+    EXPECT_NE(held, nullptr);
+    EXPECT_EQ(LinkSettings::baudRate, 1200);
+    EXPECT_EQ(LinkSettings::deviceAddress, 9);
+    EXPECT_TRUE(run.step());
+    EXPECT_EQ(LinkSettings::portHandle, held) << "not reopened at the same rate";
+    EXPECT_EQ(run.result().devices, (std::vector<FoundDevice>{{37, 19200, 110}}));
+    EXPECT_EQ(run.progress().done, 2u);
+    EXPECT_EQ(run.progress().msLeft, probeTimeoutMs(9600));
+    run.cancel();
+    EXPECT_TRUE(run.over());
+    EXPECT_EQ(run.result().end, ScanEnd::Cancelled);
+    EXPECT_EQ(LinkSettings::portHandle, nullptr);
+    EXPECT_FALSE(run.step());
+    EXPECT_EQ(m_server.requestsSeen(), 2u);
+}
+
 TEST_F(ScanTest, CurrentSettingsAreFoundInOneProbe) {
     const ScanRequest r{kPort, {19200, 37}, true, {}};
     const ScanResult result = runDeviceScan(r);

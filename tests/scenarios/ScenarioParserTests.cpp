@@ -62,6 +62,7 @@ TEST(ScenarioParser, EveryFormGivesItsStepAndArguments) {
         {"device records voltage 2 15", StepOp::DeviceVoltageRecords, {2, 15}, ""},
         {"device records resistance 7", StepOp::DeviceResistanceRecords, {7}, ""},
         {"device records alarm 0", StepOp::DeviceAlarmRecords, {0}, ""},
+        {"device line 5 1200", StepOp::DeviceLine, {5, 1200}, ""},
         {"expect no request", StepOp::ExpectNoRequest, {}, ""},
     };
     for (const FormCase& c : cases) {

@@ -240,9 +240,9 @@ std::string baselineLine(std::string_view label) {
     return label.empty() ? "内阻基准：未选定" : "内阻基准：" + std::string(label);
 }
 
-std::string verdictLine(const analysis::Verdict& verdict, std::string_view lastGoodTime) {
+std::string verdictLine(const analysis::Verdict& verdict) {
     if (verdict.stale) {
-        return staleText(lastGoodTime);
+        return "结论：数据未更新，显示的是上次成功读取的值";
     }
     std::string facts;
     const auto add = [&](int count, const char* what) {

@@ -57,7 +57,7 @@ std::string limitsLine(bool known);
 std::string limitsTip(const analysis::Limits& limits);
 // The resistance comparison's line: the baseline's label, or that none is chosen.
 std::string baselineLine(std::string_view label);
-// "结论：…"; stale readings say so first.
-std::string verdictLine(const analysis::Verdict& verdict, std::string_view lastGoodTime);
+// "结论：…"; a stale reading says only that it is old (the time is in staleText).
+std::string verdictLine(const analysis::Verdict& verdict);
 
 }  // namespace triage

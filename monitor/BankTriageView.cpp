@@ -123,10 +123,14 @@ void showBankTriage(CDialog& page, const LiveReadings& readings, bool stale,
     showWorst(page, judged);
     const bool known = judgeState().limits.has_value();
     page.setWindowText(ids::kLimitsState, triage::limitsLine(known));
-    page.setWindowText(ids::kVerdict, triage::verdictLine(judged.report.verdict, lastGoodTime));
+    page.setWindowText(ids::kVerdict, triage::verdictLine(judged.report.verdict));
     page.setWindowText(
         ids::kBaseline,
         triage::baselineLine(judgeState().baseline ? judgeState().baseline->label : std::string()));
+    if (QWidget* line = page.control(ids::kVerdict)) {
+        line->setToolTip(stale ? QString::fromStdString(triage::staleText(lastGoodTime))
+                               : QString());
+    }
     if (QWidget* line = page.control(ids::kLimitsState)) {
         line->setToolTip(known ? QString::fromStdString(triage::limitsTip(judged.limits))
                                : QString());

@@ -87,7 +87,7 @@ void CBankDataPage::onReadingStopped() {
 
 void CBankDataPage::onReadLimits() {
     if (readJudgeLimits(*this)) {
-        setWindowText(ids::kLimitsState, triage::limitsLine(true));
+        setWindowText(ids::kLimitsState, triage::limitsLine(judgeState().limits));
         showJudgement();
     }
 }

@@ -211,8 +211,14 @@ std::string staleText(std::string_view lastGoodTime) {
     return "数据未更新（上次成功读取 " + std::string(lastGoodTime) + "）";
 }
 
-std::string limitsLine(bool known) {
-    return known ? "已读取报警阀值，按阀值和均值比较" : "未读取报警阀值，仅按均值比较";
+std::string limitsLine(const std::optional<analysis::Limits>& limits) {
+    if (!limits) {
+        return "未读取报警阀值，仅按均值比较";
+    }
+    const analysis::Limits& l = *limits;
+    const bool any = l.tempUpper || l.tempLower || l.voltUpper || l.voltLower ||
+                     l.resistanceUpper || l.currentUpper;
+    return any ? "已读取报警阀值，按阀值和均值比较" : "设备未设置报警阀值，仅按均值比较";
 }
 
 std::string limitsTip(const analysis::Limits& limits) {

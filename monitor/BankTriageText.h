@@ -52,8 +52,9 @@ std::string cellTip(const TipInput& input);
 
 // "数据未更新（上次成功读取 12:00:01）"
 std::string staleText(std::string_view lastGoodTime);
-// Whether the limits are known, and with what values (for the line's tip).
-std::string limitsLine(bool known);
+// Whether the limits are known (nullopt: never read) and any of them set, and with what
+// values (for the line's tip).
+std::string limitsLine(const std::optional<analysis::Limits>& limits);
 std::string limitsTip(const analysis::Limits& limits);
 // The resistance comparison's line: the baseline's label, or that none is chosen.
 std::string baselineLine(std::string_view label);

@@ -122,7 +122,7 @@ void showBankTriage(CDialog& page, const LiveReadings& readings, bool stale,
     showSummary(page, judged.report);
     showWorst(page, judged);
     const bool known = judgeState().limits.has_value();
-    page.setWindowText(ids::kLimitsState, triage::limitsLine(known));
+    page.setWindowText(ids::kLimitsState, triage::limitsLine(judgeState().limits));
     page.setWindowText(ids::kVerdict, triage::verdictLine(judged.report.verdict));
     page.setWindowText(
         ids::kBaseline,

@@ -84,7 +84,9 @@ TEST(BankTriageText, AnEvenBankWithinLimitsIsClearAndWithoutLimitsUnjudged) {
     EXPECT_EQ(triage::verdictLine(unjudged.report.verdict), "结论：未按阀值判断");
     EXPECT_EQ(triage::cellMark(unjudged.report.of(Quantity::Voltage).cells[0]),
               triage::CellMark::None);
-    EXPECT_EQ(triage::limitsLine(false), "未读取报警阀值，仅按均值比较");
+    EXPECT_EQ(triage::limitsLine(std::nullopt), "未读取报警阀值，仅按均值比较");
+    EXPECT_EQ(triage::limitsLine(analysis::Limits{}), "设备未设置报警阀值，仅按均值比较");
+    EXPECT_EQ(triage::limitsLine(deviceLimits()), "已读取报警阀值，按阀值和均值比较");
     EXPECT_EQ(triage::limitsTip({}), "设备未设置任何报警阀值");
     EXPECT_EQ(triage::limitsTip(deviceLimits()),
               "电压 下限 10.5V 上限 14.0V\n内阻 上限 6.5mΩ\n温度 下限 -20℃ 上限 45℃");

@@ -7,6 +7,7 @@
 
 #include "DeviceRegisters.h"
 #include "FormCommands.h"
+#include "JudgeLimits.h"
 #include "MessageBox.h"
 #include "ParamRefusal.h"
 #include "PasswordDlg.h"
@@ -169,6 +170,7 @@ void CSystemParamPage::OnSetIrMoment() {
 
 void CSystemParamPage::OnReadIrLimit() {
     readAndShow(*this, holding(kIrLimit), [this](const Registers& r) {
+        rememberLimitRegister(kIrLimit, r[0]);
         setWindowText(ids::kIrLimit, formatText("%.1f", r[0] * 0.1));
     });
 }
@@ -180,8 +182,10 @@ void CSystemParamPage::OnSetIrLimit() {
 }
 
 void CSystemParamPage::OnReadCurrentLimit() {
-    readAndShow(*this, holding(kCurrentLimit),
-                [this](const Registers& r) { setInt(ids::kCurrentLimit, r[0]); });
+    readAndShow(*this, holding(kCurrentLimit), [this](const Registers& r) {
+        rememberLimitRegister(kCurrentLimit, r[0]);
+        setInt(ids::kCurrentLimit, r[0]);
+    });
 }
 
 void CSystemParamPage::OnSetCurrentLimit() {
@@ -193,6 +197,7 @@ void CSystemParamPage::OnSetCurrentLimit() {
 
 void CSystemParamPage::OnReadTempLimits() {
     readAndShow(*this, holding(kTempLimits), [this](const Registers& r) {
+        rememberLimitRegister(kTempLimits, r[0]);
         setWindowText(ids::kTempUpper, tempLimitText(static_cast<uint8_t>(r[0] >> 8)));
         setWindowText(ids::kTempLower, tempLimitText(static_cast<uint8_t>(r[0] & 0xFF)));
     });
@@ -210,6 +215,7 @@ void CSystemParamPage::OnSetTempLimits() {
 
 void CSystemParamPage::OnReadVoltLimits() {
     readAndShow(*this, holding(kVoltLimits), [this](const Registers& r) {
+        rememberLimitRegister(kVoltLimits, r[0]);
         setWindowText(ids::kVoltUpper, formatText("%.1f", (r[0] >> 8) * 0.1));
         setWindowText(ids::kVoltLower, formatText("%.1f", (r[0] & 0xFF) * 0.1));
     });

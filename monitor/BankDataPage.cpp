@@ -1,6 +1,13 @@
-// Battery bank data page. Rows are created once; every tick rewrites the value cells in place.
+// Battery bank data page. Rows are created once; every tick rewrites the value cells in place,
+// then judges the reading. A failed tick marks what is shown as old, never as fresh.
 #include "BankDataPage.h"
 
+#include <QTime>
+
+#include "BankTriageText.h"
+#include "BankTriageView.h"
+#include "JudgeLimits.h"
+#include "JudgeState.h"
 #include "LiveRegisters.h"
 #include "ReportList.h"
 #include "Templates.h"
@@ -11,6 +18,7 @@ namespace ids = idc::bank;
 
 const MessageEntry<CBankDataPage> CBankDataPage::kMessageMap[] = {
     {ids::kStartStop, Notify::Clicked, &CBankDataPage::onStartStop},
+    {ids::kReadLimits, Notify::Clicked, &CBankDataPage::onReadLimits},
 };
 
 namespace {
@@ -37,6 +45,7 @@ bool CBankDataPage::onInitDialog() {
         addLabelledColumns(reportList(id), kGroups, kRows, 1);
         reportList(id)->fitRows(kRows);
     }
+    setUpTriageLists(*this);
     return true;
 }
 
@@ -48,4 +57,43 @@ void CBankDataPage::showRegisters(const Registers& values) {
     showCells(reportList(ids::kResistanceList), values, kResistanceRegister, kResistance);
     setWindowText(ids::kCurrent, formatValue(kBankCurrent, values[kCurrentRegister]));
     showCells(reportList(ids::kTemperatureList), values, kTemperatureRegister, kTemperature);
+    m_lastReading = decodeLiveBlock(values);
+    m_lastReadTime = QTime::currentTime().toString("HH:mm:ss").toStdString();
+    m_stale = false;
+    showJudgement();
+}
+
+void CBankDataPage::onTickFailed() {
+    if (m_lastReading && !m_stale) {
+        m_stale = true;
+        showJudgement();
+    }
+}
+
+// The limits may have been read on another page meanwhile.
+void CBankDataPage::showEvent(QShowEvent* event) {
+    CReadingPage::showEvent(event);
+    showJudgement();
+}
+
+// The limits come over the port the reading would hold, so they are read between readings.
+void CBankDataPage::onReadingStarted() {
+    enableControl(ids::kReadLimits, false);
+}
+
+void CBankDataPage::onReadingStopped() {
+    enableControl(ids::kReadLimits, true);
+}
+
+void CBankDataPage::onReadLimits() {
+    if (readJudgeLimits(*this)) {
+        setWindowText(ids::kLimitsState, triage::limitsLine(judgeState().limits));
+        showJudgement();
+    }
+}
+
+void CBankDataPage::showJudgement() {
+    if (m_lastReading) {
+        showBankTriage(*this, *m_lastReading, m_stale, m_lastReadTime);
+    }
 }

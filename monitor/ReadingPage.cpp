@@ -49,6 +49,7 @@ void CReadingPage::onTimer(int /*timerId*/) {
         showRegisters(*values);
     } else {
         setWindowText(m_controls.failCount, formatText("%d", ++m_failCount));
+        onTickFailed();
     }
 }
 

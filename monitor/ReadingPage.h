@@ -31,6 +31,8 @@ class CReadingPage : public CDialog {
     void onTimer(int timerId) override;
     virtual void onReadingStarted() {}
     virtual void onReadingStopped() {}
+    // A tick whose read failed, after it was counted.
+    virtual void onTickFailed() {}
 
   private:
     void startReading();

@@ -44,7 +44,7 @@ const CellPageLayout& cellPageLayout(int templateId) {
 
 DialogTemplate makeBankTemplate() {
     namespace ids = idc::bank;
-    enum { kVoltBox = 1, kIrBox, kTempBox, kSideBox };
+    enum { kVoltBox = 1, kIrBox, kTempBox, kSideBox, kJudgeBox, kWorstBox };
     DialogTemplate t{IDD_BANK, "", "宋体", 10, {}};
     // The three lists take the whole height, so that all ten rows of each show on a laptop
     // screen; the current and the reading controls stand beside them.
@@ -61,6 +61,18 @@ DialogTemplate makeBankTemplate() {
         control(ControlKind::PushButton, ids::kStartStop, kStartReadingCaption, {2, 0}, kSideBox),
     };
     addCounters(t, ids::kOkCount, ids::kFailCount, 3, 0, kSideBox, true);
+    // The judgement of the bank takes the width the lists leave, below the reading controls.
+    t.add({
+        control(ControlKind::PushButton, ids::kReadLimits, "读取报警阀值", {5, 0}, kSideBox),
+        group(kNoId, kJudgeBox, "电池组概况", {6, 0}, kSideBox),
+        control(ControlKind::Static, ids::kLimitsState, "未读取报警阀值，仅按均值比较", {0, 0},
+                kJudgeBox),
+        control(ControlKind::Static, ids::kVerdict, "", {1, 0}, kJudgeBox),
+        control(ControlKind::Static, ids::kBaseline, "内阻基准：未选定", {2, 0}, kJudgeBox),
+        control(ControlKind::ListView, ids::kSummaryList, "", {3, 0}, kJudgeBox),
+        group(kNoId, kWorstBox, "最需关注的电池", {7, 0}, kSideBox),
+        control(ControlKind::ListView, ids::kWorstList, "", {0, 0}, kWorstBox),
+    });
     return t;
 }
 

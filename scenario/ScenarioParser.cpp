@@ -11,7 +11,7 @@ namespace {
 constexpr int kIntMax = std::numeric_limits<int>::max();
 constexpr int kIntMin = std::numeric_limits<int>::min();
 
-enum class SlotKind { None, Number, OptionalNumber, Text, Items, Hex, Fault, Key };
+enum class SlotKind { None, Number, OptionalNumber, Text, Items, Hex, Fault, Key, Mark };
 
 struct Slot {
     SlotKind kind = SlotKind::None;
@@ -45,11 +45,14 @@ constexpr Slot fault() {
 constexpr Slot key() {
     return {SlotKind::Key, "KEY", 0, 0, 0};
 }
+constexpr Slot mark() {
+    return {SlotKind::Mark, "MARK", 0, 0, 0};
+}
 
 struct Form {
     std::string_view phrase;
     StepOp op;
-    std::array<Slot, 4> slots;
+    std::array<Slot, 5> slots;
 };
 
 constexpr int kMaxWaitMs = 10 * 60 * 1000;
@@ -74,6 +77,12 @@ const Form kForms[] = {
      {id(), num("LO", kIntMin, kIntMax), num("HI", kIntMin, kIntMax)}},
     {"expect cell",
      StepOp::ExpectCell,
+     {id(), num("ROW", 0, kIntMax), num("COL", 0, kIntMax), text()}},
+    {"expect cellcolor",
+     StepOp::ExpectCellColor,
+     {id(), num("ROW", 0, kIntMax), num("COL", 0, kIntMax), mark()}},
+    {"expect celltip",
+     StepOp::ExpectCellTip,
      {id(), num("ROW", 0, kIntMax), num("COL", 0, kIntMax), text()}},
     {"expect rows", StepOp::ExpectRows, {id(), num("N", 0, kIntMax)}},
     {"expect items", StepOp::ExpectItems, {id(), items()}},
@@ -109,6 +118,7 @@ const Form kForms[] = {
      {num("G", 0, 0xFFFF), num("N", 0, kMaxCount)}},
     {"device records resistance", StepOp::DeviceResistanceRecords, {num("N", 0, kMaxCount)}},
     {"device records alarm", StepOp::DeviceAlarmRecords, {num("N", 0, kMaxCount)}},
+    {"device weak", StepOp::DeviceWeak, {num("N", 0, 40)}},
 };
 
 // A word of the format that names a value.
@@ -130,6 +140,13 @@ constexpr Named<ScenarioKey> kKeyNames[] = {
     {"up", ScenarioKey::Up},       {"down", ScenarioKey::Down},
 };
 constexpr std::string_view kKeyList = "enter|escape|space|up|down";
+
+constexpr Named<ScenarioMark> kMarkNames[] = {
+    {"none", ScenarioMark::None},       {"normal", ScenarioMark::Normal},
+    {"warning", ScenarioMark::Warning}, {"over", ScenarioMark::Over},
+    {"stale", ScenarioMark::Stale},
+};
+constexpr std::string_view kMarkList = "normal|warning|over|stale|none";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -284,6 +301,8 @@ std::optional<std::string> fillSlot(const Form& form, const Slot& slot, Words& w
             return takeName(words, kFaultNames, "fault", kFaultList, step.fault);
         case SlotKind::Key:
             return takeName(words, kKeyNames, "key", kKeyList, step.key);
+        case SlotKind::Mark:
+            return takeName(words, kMarkNames, "mark", kMarkList, step.mark);
         default:
             break;
     }

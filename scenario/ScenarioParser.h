@@ -31,6 +31,12 @@
 //   expect number ID LO HI       the text of ID is a whole decimal number from LO to HI
 //                                (counters whose exact value depends on timer ticks)
 //   expect cell ID ROW COL TEXT  text of a cell of list view ID
+//   expect cellcolor ID ROW COL normal|warning|over|stale|none
+//                                the mark a value cell of list view ID is drawn with: within
+//                                the device's limits, near one, beyond one, an old value
+//                                after failed reads, or no mark
+//   expect celltip ID ROW COL TEXT
+//                                the tip of that cell contains TEXT (`""`: it has none)
 //   expect rows ID N             row count of list view ID
 //   expect items ID A|B|C        the items of drop-down list ID (`""`: none)
 //   expect selected ID INDEX     selection of drop-down list ID (-1: none)
@@ -62,6 +68,9 @@
 //                                only baud rate B (0: any rate); a request at another rate
 //                                reaches it as noise and its reply as bytes that form no
 //                                frame. Its address and baud rate registers say so.
+//   device weak N                cell N (1-40) of the built-in device becomes weak: its
+//                                resistance well up, its voltage down, a little warmer; 0:
+//                                every cell sound again
 //   expect request HEX...        the built-in device received these bytes (CRC included,
 //                                any address) since the requests already read; the
 //                                earliest such request and all before it become read
@@ -93,6 +102,8 @@ enum class StepOp {
     ExpectText,
     ExpectNumber,
     ExpectCell,
+    ExpectCellColor,
+    ExpectCellTip,
     ExpectRows,
     ExpectItems,
     ExpectSelected,
@@ -119,6 +130,7 @@ enum class StepOp {
     DeviceVoltageRecords,
     DeviceResistanceRecords,
     DeviceAlarmRecords,
+    DeviceWeak,
     ExpectRequest,
     ExpectEveryRequest,
     ExpectNoRequest,
@@ -127,6 +139,8 @@ enum class StepOp {
 
 // The faults a scenario can ask of the built-in device.
 enum class ScenarioFault { Silent, Short, Long, Crc, Exception, Late, Garbage };
+// The marks a value cell can carry.
+enum class ScenarioMark { None, Normal, Warning, Over, Stale };
 // The keys a scenario can press.
 enum class ScenarioKey { Enter, Escape, Space, Up, Down };
 
@@ -140,6 +154,7 @@ struct Step {
     std::vector<uint8_t> bytes;      // `expect request`
     ScenarioFault fault = ScenarioFault::Silent;
     ScenarioKey key = ScenarioKey::Enter;
+    ScenarioMark mark = ScenarioMark::None;  // `expect cellcolor`
 };
 
 struct ScenarioError {

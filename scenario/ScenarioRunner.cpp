@@ -46,6 +46,7 @@ StepFailure runStep(ScenarioSession& session, const Step& step) {
         case StepOp::DeviceVoltageRecords:
         case StepOp::DeviceResistanceRecords:
         case StepOp::DeviceAlarmRecords:
+        case StepOp::DeviceWeak:
         case StepOp::ExpectRequest:
         case StepOp::ExpectEveryRequest:
         case StepOp::ExpectNoRequest:

@@ -2,6 +2,8 @@
 // the recording message sink and the hook that answers modal dialogs.
 #include "ScenarioSession.h"
 
+#include "JudgeState.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLineEdit>
@@ -10,6 +12,7 @@
 
 #include "DeviceServer.h"
 #include "Dialog.h"
+#include "JudgeState.h"
 #include "LinkSettings.h"
 #include "MainDlg.h"
 #include "SerialPort.h"
@@ -50,6 +53,7 @@ std::optional<std::string> ScenarioSession::start() {
     LinkSettings::portNumber = 0;
     LinkSettings::baudRate = 0;
     LinkSettings::deviceAddress = 0;
+    resetJudgeState();  // nothing read, nothing chosen
 
     setMessageSink([this](const MessageBoxEvent& event) { messages.push_back(event); });
     CDialog::setModalHook([this](CDialog& dialog) { return answerModal(dialog); });

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <charconv>
 
+#include "CellMarkStyle.h"
 #include "CheckTree.h"
 #include "CurveChartCtrl.h"
 #include "Dialog.h"
@@ -51,6 +52,36 @@ StepFailure checkCell(const CReportList& list, int row, int column, const std::s
     return same(quoted(text), quoted(list.itemText(row, column)));
 }
 
+constexpr const char* kMarkWords[] = {"none", "normal", "warning", "over", "stale"};
+
+// The mark whose colours the cell is drawn with; colours of no mark are a cell of its own.
+std::string markOf(const ReportItemStyle& style) {
+    for (int m = 0; m <= static_cast<int>(triage::CellMark::Stale); ++m) {
+        if (cellMarkStyle(static_cast<triage::CellMark>(m)) == style) {
+            return kMarkWords[m];
+        }
+    }
+    return "unmarked colours";
+}
+
+StepFailure checkCellMark(const CReportList& list, int row, int column, ScenarioMark mark) {
+    if (row >= list.rowCount() || column >= list.columnCount()) {
+        return checkCell(list, row, column, "");
+    }
+    return same(kMarkWords[static_cast<int>(mark)], markOf(list.itemStyle(row, column)));
+}
+
+StepFailure checkCellTip(const CReportList& list, int row, int column, const std::string& text) {
+    if (row >= list.rowCount() || column >= list.columnCount()) {
+        return checkCell(list, row, column, "");
+    }
+    const std::string tip = list.itemToolTip(row, column);
+    if (text.empty() ? tip.empty() : tip.find(text) != std::string::npos) {
+        return std::nullopt;
+    }
+    return "tip " + quoted(tip);
+}
+
 StepFailure checkList(const CDialog& window, const Step& step) {
     const int id = step.numbers[0];
     const CReportList* list = window.reportList(id);
@@ -60,6 +91,12 @@ StepFailure checkList(const CDialog& window, const Step& step) {
     if (step.op == StepOp::ExpectRows) {
         return same(std::to_string(step.numbers[1]) + " rows",
                     std::to_string(list->rowCount()) + " rows");
+    }
+    if (step.op == StepOp::ExpectCellColor) {
+        return checkCellMark(*list, step.numbers[1], step.numbers[2], step.mark);
+    }
+    if (step.op == StepOp::ExpectCellTip) {
+        return checkCellTip(*list, step.numbers[1], step.numbers[2], step.text);
     }
     return checkCell(*list, step.numbers[1], step.numbers[2], step.text);
 }
@@ -139,6 +176,8 @@ StepFailure checkControl(ScenarioSession& session, const Step& step) {
         case StepOp::ExpectNumber:
             return checkNumber(window->windowText(id), step.numbers[1], step.numbers[2]);
         case StepOp::ExpectCell:
+        case StepOp::ExpectCellColor:
+        case StepOp::ExpectCellTip:
         case StepOp::ExpectRows:
             return checkList(*window, step);
         case StepOp::ExpectItems:

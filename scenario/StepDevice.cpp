@@ -121,6 +121,9 @@ StepFailure runDeviceStep(ScenarioSession& session, const Step& step) {
         case StepOp::DeviceAlarmRecords:
             device->seedAlarmRecords(n[0]);
             return std::nullopt;
+        case StepOp::DeviceWeak:
+            device->withModel([cell = n[0]](DeviceModel& model) { model.setWeakCell(cell); });
+            return std::nullopt;
         case StepOp::ExpectRequest:
             return expectRequest(session, step.bytes);
         case StepOp::ExpectEveryRequest:

@@ -36,6 +36,7 @@ constexpr NumberOption kNumberOptions[] = {
     {"--probe-delay", 0, kMaxProbeDelayMs, &DeviceCommandLine::probeDelayMs},
     {"--fault-rate", 0, 100, &DeviceCommandLine::faultRatePercent},
     {"--fault-seed", 0, std::numeric_limits<int>::max(), &DeviceCommandLine::faultSeed},
+    {"--weak-cell", 0, 40, &DeviceCommandLine::weakCell},
 };
 
 std::string rangeError(const NumberOption& option, std::string_view value) {
@@ -88,7 +89,8 @@ std::string deviceUsage() {
                       kMaxProbeDelayMs == 600'000,
                   "the usage text states both");
     return "usage: korval-device [--address N] [--pace BAUD] [--records N] [--probe-delay MS]\n"
-           "                     [--fault-rate PERCENT] [--fault-seed N] [--link PATH]\n"
+           "                     [--fault-rate PERCENT] [--fault-seed N] [--weak-cell N]\n"
+           "                     [--link PATH]\n"
            "Runs the simulated battery monitoring device as a Modbus RTU slave on a\n"
            "pseudo-terminal and prints the path to open as its serial port.\n"
            "  --address N       answer at address N (1..247, default 1)\n"
@@ -99,6 +101,8 @@ std::string deviceUsage() {
            "  --fault-rate PERCENT  spoil that share of the replies (0..100, default 0) with a\n"
            "                    random fault: silent, short, bad CRC, exception or garbage\n"
            "  --fault-seed N    seed of the random faults, to repeat a run (default: random)\n"
+           "  --weak-cell N     make cell N (1..40) weak: resistance up, voltage down, warmer\n"
+           "                    (0, the default: every cell sound)\n"
            "  --link PATH       also make PATH a symbolic link to the terminal (removed at exit)\n"
            "  --help            show this text\n"
            "Stops on SIGINT or SIGTERM and then prints how many requests it answered and how\n"

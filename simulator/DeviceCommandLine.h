@@ -14,6 +14,7 @@ struct DeviceCommandLine {
     int probeDelayMs = static_cast<int>(DeviceModel::kDefaultProbeScanTime.count());
     int faultRatePercent = 0;
     int faultSeed = 0;  // 0: a different seed each run
+    int weakCell = 0;   // 1..40: that cell is weak; 0: none
     std::string linkPath;
     bool help = false;
 };

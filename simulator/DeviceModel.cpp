@@ -113,6 +113,10 @@ void DeviceModel::setNegativeTemperatures(int count) {
     m_state->registers.live().setNegativeTemperatures(count);
 }
 
+void DeviceModel::setWeakCell(int cell) {
+    m_state->registers.live().setWeakCell(cell);
+}
+
 void DeviceModel::setDischarging(bool discharging) {
     m_state->registers.live().setDischarging(discharging);
 }

@@ -53,6 +53,9 @@ class DeviceModel {
     void setNegativeTemperatures(int count);
     // Bank current: positive while charging, negative (bit 15) while discharging.
     void setDischarging(bool discharging);
+    // Cell 1..40 becomes a weak cell (higher resistance, lower voltage, a little warmer);
+    // 0 makes the bank sound again.
+    void setWeakCell(int cell);
 
     // Replaces a store's contents with `count` plausible records.
     void seedVoltageRecords(int group, int count);  // group 1..8

@@ -11,6 +11,11 @@ constexpr int kWarmLow = 150, kWarmHigh = 350;
 constexpr int kColdLow = -100, kColdHigh = -10;
 constexpr int kChargeLow = 50, kChargeHigh = 150;
 constexpr int kDischargeLow = -400, kDischargeHigh = -200;
+// How far the weak cell stands off: its resistance above the default 10.0 mOhm limit from
+// any start, its voltage about 7 % low, its temperature 4 degC up.
+constexpr int kWeakResistanceOffset = 800;  // 0.01 mOhm
+constexpr int kWeakVoltageOffset = -900;    // 0.001 V
+constexpr int kWeakTemperatureOffset = 40;  // 0.1 degC
 // A long advance drifts at most this many one-second steps; the walk is bounded anyway.
 constexpr int64_t kMaxStepsPerAdvance = 3600;
 
@@ -38,15 +43,25 @@ uint16_t LiveValues::read(int index) const {
         return *m_pins[index];
     }
     if (index < kCells) {
-        return static_cast<uint16_t>(m_voltage[index]);
+        return static_cast<uint16_t>(m_voltage[index] + weakOffset(index, kWeakVoltageOffset));
     }
     if (index < 2 * kCells) {
-        return static_cast<uint16_t>(m_resistance[index - kCells]);
+        const int cell = index - kCells;
+        return static_cast<uint16_t>(m_resistance[cell] + weakOffset(cell, kWeakResistanceOffset));
     }
     if (index == 2 * kCells) {
         return signMagnitude(m_current);
     }
-    return signMagnitude(m_temperature[index - 2 * kCells - 1]);
+    const int cell = index - 2 * kCells - 1;
+    return signMagnitude(m_temperature[cell] + weakOffset(cell, kWeakTemperatureOffset));
+}
+
+void LiveValues::setWeakCell(int cell) {
+    m_weakCell = cell >= 1 && cell <= kCells ? cell : 0;
+}
+
+int LiveValues::weakOffset(int cellIndex, int offset) const {
+    return cellIndex + 1 == m_weakCell ? offset : 0;
 }
 
 void LiveValues::pin(int index, uint16_t value) {

@@ -27,6 +27,10 @@ class LiveValues {
     void advance(std::chrono::milliseconds elapsed);
     void setNegativeTemperatures(int count);
     void setDischarging(bool discharging);
+    // Makes cell 1..40 the bank's weak cell (its resistance well up, its voltage down, a little
+    // warmer than its neighbours); 0 (or any other number) makes every cell sound again.
+    void setWeakCell(int cell);
+    int weakCell() const { return m_weakCell; }
     // Starts a resistance measurement of cell 1..40, or of every cell (kAllCells).
     void startResistanceTest(int cell);
     bool testPending() const { return m_testRemainingMs.has_value(); }
@@ -35,6 +39,7 @@ class LiveValues {
     void step();
     void finishResistanceTest();
     void placeTemperature(int cell);
+    int weakOffset(int cellIndex, int offset) const;
     int walk(int value, int maxStep, int low, int high);
     int randomIn(int low, int high);
 
@@ -45,6 +50,7 @@ class LiveValues {
     std::array<std::optional<uint16_t>, kRegisters> m_pins{};
     int m_negativeCount = 0;
     bool m_discharging = false;
+    int m_weakCell = 0;  // 1..40, 0: none
     std::bitset<kCells> m_testCells;
     std::optional<int64_t> m_testRemainingMs;
     int64_t m_carryMs = 0;

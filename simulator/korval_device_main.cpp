@@ -43,6 +43,9 @@ int serve(const DeviceCommandLine& options) {
     if (options.records >= 0) {
         seedAll(server, options.records);
     }
+    if (options.weakCell > 0) {
+        server.withModel([&](DeviceModel& model) { model.setWeakCell(options.weakCell); });
+    }
     if (!server.start()) {
         std::cerr << "korval-device: cannot open a pseudo-terminal: " << std::strerror(errno)
                   << '\n';

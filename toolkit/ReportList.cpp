@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QEvent>
+#include <QFont>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyle>
@@ -45,7 +46,49 @@ class ReportModel final : public QAbstractTableModel {
         if (role == Qt::TextAlignmentRole) {
             return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
         }
-        return {};
+        const Decor* decor = decorAt(index.row(), index.column());
+        if (decor == nullptr) {
+            return {};
+        }
+        switch (role) {
+            case Qt::BackgroundRole:
+                return decor->style.background.isValid() ? QVariant(decor->style.background)
+                                                         : QVariant();
+            case Qt::ForegroundRole:
+                return decor->style.text.isValid() ? QVariant(decor->style.text) : QVariant();
+            case Qt::FontRole:
+                return decor->style.italic ? QVariant(italicFont()) : QVariant();
+            case Qt::ToolTipRole:
+                return decor->tip.isEmpty() ? QVariant() : QVariant(decor->tip);
+            default:
+                return {};
+        }
+    }
+
+    void setStyle(int row, int column, const ReportItemStyle& style) {
+        if (Decor* decor = decorFor(row, column); decor != nullptr && !(decor->style == style)) {
+            decor->style = style;
+            const QModelIndex changed = index(row, column);
+            emit dataChanged(changed, changed,
+                             {Qt::BackgroundRole, Qt::ForegroundRole, Qt::FontRole});
+        }
+    }
+
+    ReportItemStyle style(int row, int column) const {
+        const Decor* decor = decorAt(row, column);
+        return decor != nullptr ? decor->style : ReportItemStyle{};
+    }
+
+    // A tip is read only when the pointer rests on the cell: no repaint is asked for.
+    void setTip(int row, int column, QString tip) {
+        if (Decor* decor = decorFor(row, column)) {
+            decor->tip = std::move(tip);
+        }
+    }
+
+    QString tip(int row, int column) const {
+        const Decor* decor = decorAt(row, column);
+        return decor != nullptr ? decor->tip : QString();
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -64,6 +107,11 @@ class ReportModel final : public QAbstractTableModel {
                 row.insert(row.begin() + index, QString());
             }
         }
+        for (auto& row : m_decor) {
+            if (index < static_cast<int>(row.size())) {
+                row.insert(row.begin() + index, Decor{});
+            }
+        }
         endInsertColumns();
         return index;
     }
@@ -75,6 +123,7 @@ class ReportModel final : public QAbstractTableModel {
         index = std::clamp(index, 0, rowCount());
         beginInsertRows({}, index, index);
         m_rows.insert(m_rows.begin() + index, std::move(cells));
+        m_decor.insert(m_decor.begin() + index, std::vector<Decor>());
         endInsertRows();
         return index;
     }
@@ -112,6 +161,7 @@ class ReportModel final : public QAbstractTableModel {
     void clear() {
         beginResetModel();
         m_rows.clear();
+        m_decor.clear();
         if (m_source) {
             m_source->clear();
         }
@@ -122,6 +172,7 @@ class ReportModel final : public QAbstractTableModel {
     void setSource(std::unique_ptr<ReportRows> source) {
         beginResetModel();
         m_rows.clear();
+        m_decor.clear();
         m_source = std::move(source);
         m_shown = 0;
         endResetModel();
@@ -146,12 +197,47 @@ class ReportModel final : public QAbstractTableModel {
     }
 
   private:
+    struct Decor {
+        ReportItemStyle style;
+        QString tip;
+    };
+
     bool inRange(int row, int column) const {
         return row >= 0 && row < rowCount() && column >= 0 && column < columnCount();
     }
 
+    // Only text rows carry colours and tips; a row grows its decor when first given one.
+    Decor* decorFor(int row, int column) {
+        if (m_source || !inRange(row, column)) {
+            return nullptr;
+        }
+        auto& cells = m_decor[static_cast<std::size_t>(row)];
+        if (column >= static_cast<int>(cells.size())) {
+            cells.resize(static_cast<std::size_t>(column) + 1);
+        }
+        return &cells[static_cast<std::size_t>(column)];
+    }
+
+    const Decor* decorAt(int row, int column) const {
+        if (m_source || !inRange(row, column)) {
+            return nullptr;
+        }
+        const auto& cells = m_decor[static_cast<std::size_t>(row)];
+        return column < static_cast<int>(cells.size()) ? &cells[static_cast<std::size_t>(column)]
+                                                       : nullptr;
+    }
+
+    // The list's own face and size, slanted.
+    QFont italicFont() const {
+        const auto* view = qobject_cast<const QWidget*>(QObject::parent());
+        QFont font = view != nullptr ? view->font() : QFont();
+        font.setItalic(true);
+        return font;
+    }
+
     std::vector<QString> m_headings;
     std::vector<std::vector<QString>> m_rows;
+    std::vector<std::vector<Decor>> m_decor;  // beside m_rows, row for row
     std::unique_ptr<ReportRows> m_source;
     int m_shown = 0;  // rows of m_source the view knows of
 };
@@ -291,6 +377,22 @@ void CReportList::setItemText(int row, int column, std::string_view text) {
 
 std::string CReportList::itemText(int row, int column) const {
     return utf8(m_model->cell(row, column));
+}
+
+void CReportList::setItemStyle(int row, int column, const ReportItemStyle& style) {
+    m_model->setStyle(row, column, style);
+}
+
+ReportItemStyle CReportList::itemStyle(int row, int column) const {
+    return m_model->style(row, column);
+}
+
+void CReportList::setItemToolTip(int row, int column, std::string_view tip) {
+    m_model->setTip(row, column, qstr(tip));
+}
+
+std::string CReportList::itemToolTip(int row, int column) const {
+    return utf8(m_model->tip(row, column));
 }
 
 int CReportList::rowCount() const {

@@ -3,6 +3,7 @@
 // own form (ReportRows), whose cells become text only when the view shows them.
 #pragma once
 
+#include <QColor>
 #include <QTableView>
 #include <functional>
 #include <memory>
@@ -11,6 +12,14 @@
 #include <vector>
 
 class ReportModel;
+
+// How one cell of a text row looks beyond its text: invalid colours are the list's own.
+struct ReportItemStyle {
+    QColor background;
+    QColor text;
+    bool italic = false;
+    bool operator==(const ReportItemStyle&) const = default;
+};
 
 // Rows the list's owner keeps in its own form (decoded records, say). The list asks for a
 // cell's text only while the view shows that cell, so a long list holds no strings.
@@ -39,6 +48,12 @@ class CReportList : public QTableView {
     int appendRow(std::vector<std::string> cells);
     void setItemText(int row, int column, std::string_view text);
     std::string itemText(int row, int column) const;
+    // A text row's cell colours and tip (shown when the pointer rests on it); a cell that is
+    // not there, or rows the owner keeps, take neither.
+    void setItemStyle(int row, int column, const ReportItemStyle& style);
+    ReportItemStyle itemStyle(int row, int column) const;
+    void setItemToolTip(int row, int column, std::string_view tip);
+    std::string itemToolTip(int row, int column) const;
     int rowCount() const;
     void deleteAllItems();
 

@@ -39,6 +39,10 @@ TEST(ScenarioParser, EveryFormGivesItsStepAndArguments) {
         {"expect text 1019 开始连续读取", StepOp::ExpectText, {1019}, "开始连续读取"},
         {"expect number 1020 1 0x7FFFFFFF", StepOp::ExpectNumber, {1020, 1, 0x7FFFFFFF}, ""},
         {"expect cell 1014 9 10 3.456V", StepOp::ExpectCell, {1014, 9, 10}, "3.456V"},
+        {"expect celltip 1044 6 4 超过上限 10.0mΩ",
+         StepOp::ExpectCellTip,
+         {1044, 6, 4},
+         "超过上限 10.0mΩ"},
         {"expect rows 1017 20", StepOp::ExpectRows, {1017, 20}, ""},
         {"expect items 1023 列表|条形图|曲线", StepOp::ExpectItems, {1023}, "列表|条形图|曲线"},
         {"expect selected 1023 -1", StepOp::ExpectSelected, {1023, -1}, ""},
@@ -63,6 +67,7 @@ TEST(ScenarioParser, EveryFormGivesItsStepAndArguments) {
         {"device records resistance 7", StepOp::DeviceResistanceRecords, {7}, ""},
         {"device records alarm 0", StepOp::DeviceAlarmRecords, {0}, ""},
         {"device line 5 1200", StepOp::DeviceLine, {5, 1200}, ""},
+        {"device weak 17", StepOp::DeviceWeak, {17}, ""},
         {"expect no request", StepOp::ExpectNoRequest, {}, ""},
     };
     for (const FormCase& c : cases) {
@@ -93,6 +98,12 @@ TEST(ScenarioParser, ListsFaultsAndRequestBytes) {
     EXPECT_EQ(onlyStep("key 1002 escape").key, ScenarioKey::Escape);
     EXPECT_EQ(onlyStep("key 1215 space").key, ScenarioKey::Space);
     EXPECT_EQ(onlyStep("key 1215 down").key, ScenarioKey::Down);
+    const Step over = onlyStep("expect cellcolor 1044 6 4 over");
+    EXPECT_EQ(over.op, StepOp::ExpectCellColor);
+    EXPECT_EQ(over.numbers, (std::vector<int>{1044, 6, 4}));
+    EXPECT_EQ(over.mark, ScenarioMark::Over);
+    EXPECT_EQ(onlyStep("expect cellcolor 1014 0 1 stale").mark, ScenarioMark::Stale);
+    EXPECT_EQ(onlyStep("expect cellcolor 1014 0 1 none").mark, ScenarioMark::None);
     const Step pass = onlyStep("device pass 2");
     EXPECT_EQ(pass.op, StepOp::DevicePass);
     EXPECT_EQ(pass.numbers, std::vector<int>{2});
@@ -170,6 +181,9 @@ TEST(ScenarioParser, BadLinesSayWhatWasFound) {
     EXPECT_EQ(errorOf("expect request"), "no HEX... (expect request HEX...)");
     EXPECT_EQ(errorOf("key 1121 Enter"), "key 'Enter' (enter|escape|space|up|down)");
     EXPECT_EQ(errorOf("key 1121"), "no KEY (key ID KEY)");
+    EXPECT_EQ(errorOf("expect cellcolor 1014 0 1 red"),
+              "mark 'red' (normal|warning|over|stale|none)");
+    EXPECT_EQ(errorOf("device weak 41"), "N 41, outside 0..40");
     EXPECT_EQ(errorOf("key 1121 enter twice"), "'twice' after the last argument (key ID KEY)");
 }
 

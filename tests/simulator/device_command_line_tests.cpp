@@ -36,6 +36,9 @@ TEST(DeviceCommandLineTest, DefaultsAndEveryOptionTogether) {
     EXPECT_TRUE(faults.error.empty()) << faults.error;
     EXPECT_EQ(faults.options.faultRatePercent, 100);
     EXPECT_EQ(faults.options.faultSeed, 2147483647);
+    EXPECT_EQ(none.options.weakCell, 0);
+    EXPECT_EQ(parse({"--weak-cell", "40"}).options.weakCell, 40);
+    EXPECT_FALSE(parse({"--weak-cell", "41"}).error.empty());
 }
 
 TEST(DeviceCommandLineTest, BadValuesAndUnknownOptionsAreRefusedWithTheirName) {

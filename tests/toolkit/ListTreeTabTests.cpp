@@ -130,6 +130,51 @@ TEST(ReportList, InsertsAreClampedColumnsShiftCellsAndDeleteAllResets) {
     EXPECT_EQ(list.itemText(0, 0), "");
 }
 
+// Colours and tips belong to their cell: they move with it when rows or columns are put
+// before it, reach the view through the model's roles, and go with the rows.
+TEST(ReportList, ItemStylesAndTipsStayWithTheirCell) {
+    CReportList list;
+    list.insertColumn(0, "a", 10);
+    list.insertColumn(1, "b", 10);
+    list.insertItem(0, "one");
+    list.insertItem(1, "two");
+    const ReportItemStyle over{QColor(Qt::darkRed), QColor(Qt::white), false};
+    const ReportItemStyle old{QColor(), QColor(Qt::gray), true};
+    list.setItemStyle(1, 1, over);
+    list.setItemToolTip(1, 1, "超过上限");
+    list.setItemStyle(0, 0, old);
+
+    ModelSignals seen(list);
+    list.setItemStyle(1, 1, over);  // unchanged: nothing repainted
+    EXPECT_TRUE(seen.changed.empty());
+    list.insertItem(0, "zero");
+    list.insertColumn(0, "first", 10);
+    EXPECT_EQ(list.itemText(2, 1), "two");
+    EXPECT_EQ(list.itemStyle(2, 2), over);
+    EXPECT_EQ(list.itemToolTip(2, 2), "超过上限");
+    EXPECT_EQ(list.itemStyle(1, 1), old);
+    EXPECT_EQ(list.itemStyle(0, 1), ReportItemStyle{});
+    EXPECT_EQ(list.itemToolTip(0, 1), "");
+
+    const QAbstractItemModel* model = list.model();
+    EXPECT_EQ(model->data(model->index(2, 2), Qt::BackgroundRole).value<QColor>(),
+              QColor(Qt::darkRed));
+    EXPECT_EQ(model->data(model->index(2, 2), Qt::ForegroundRole).value<QColor>(),
+              QColor(Qt::white));
+    EXPECT_EQ(model->data(model->index(2, 2), Qt::ToolTipRole).toString(), "超过上限");
+    EXPECT_FALSE(model->data(model->index(1, 1), Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(model->data(model->index(1, 1), Qt::FontRole).value<QFont>().italic());
+    EXPECT_FALSE(model->data(model->index(0, 0), Qt::ToolTipRole).isValid());
+
+    list.setItemStyle(9, 9, over);  // no such cell: ignored
+    list.deleteAllItems();
+    list.insertItem(0, "again");
+    list.insertItem(1, "again");
+    list.insertItem(2, "again");
+    EXPECT_EQ(list.itemStyle(2, 2), ReportItemStyle{});
+    EXPECT_EQ(list.itemToolTip(2, 2), "");
+}
+
 // Rows kept as numbers, made into text only when asked; counts how often it was asked.
 class NumberRows final : public ReportRows {
   public:

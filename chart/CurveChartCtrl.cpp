@@ -101,6 +101,16 @@ CCurveChartCtrl::CCurveChartCtrl(QWidget* parent)
 
 CCurveChartCtrl::~CCurveChartCtrl() = default;
 
+void CCurveChartCtrl::followSize(QSize minimum) {
+    m_followsSize = true;
+    setMinimumSize(minimum);
+    update();
+}
+
+QRect CCurveChartCtrl::chartArea() const {
+    return m_followsSize ? rect() : kChartArea;
+}
+
 void CCurveChartCtrl::setReadoutHandler(ReadoutHandler handler) {
     m_readout = std::move(handler);
 }
@@ -110,13 +120,13 @@ void CCurveChartCtrl::addContextAction(std::string text, std::function<void()> a
 }
 
 ChartRect CCurveChartCtrl::plot() const {
-    return m_chart.frame(kChartArea).plot;
+    return m_chart.frame(chartArea()).plot;
 }
 
 void CCurveChartCtrl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    m_chart.Draw(painter, kChartArea, false);
+    m_chart.Draw(painter, chartArea(), false);
     if (m_marked) {
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::NoBrush);
@@ -145,7 +155,7 @@ void CCurveChartCtrl::mouseMoveEvent(QMouseEvent* event) {
                                   QPoint(std::max(x, *m_dragStartX), p.bottom)));
         m_band->show();
     }
-    showReadout(m_chart.nearestPoint(kChartArea, at));
+    showReadout(m_chart.nearestPoint(chartArea(), at));
 }
 
 void CCurveChartCtrl::mousePressEvent(QMouseEvent* event) {

@@ -19,7 +19,8 @@
 //   type ID TEXT                 replace the text of edit ID (raises its text-changed
 //                                notification)
 //   select ID INDEX              select item INDEX of drop-down list ID (raises
-//                                selection-changed)
+//                                selection-changed); of a list view: row INDEX, as a
+//                                click on it (its selection-changed follows)
 //   treeclick ID TEXT            select the tree item with that text and click it
 //   key ID enter|escape|space|up|down
 //                                give control ID the focus and press that key in it
@@ -32,6 +33,8 @@
 //                                (counters whose exact value depends on timer ticks)
 //   expect cell ID ROW COL TEXT  text of a cell of list view ID
 //   expect rows ID N             row count of list view ID
+//   expect cellcolor ID ROW COL C  background of a cell of list view ID: #RRGGBB, or
+//                                `none` where the list's own shows
 //   expect items ID A|B|C        the items of drop-down list ID (`""`: none)
 //   expect selected ID INDEX     selection of drop-down list ID (-1: none)
 //   expect checked ID | expect unchecked ID
@@ -90,6 +93,7 @@ enum class StepOp {
     ExpectNumber,
     ExpectCell,
     ExpectRows,
+    ExpectCellColor,
     ExpectItems,
     ExpectSelected,
     ExpectChecked,

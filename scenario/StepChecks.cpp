@@ -2,6 +2,7 @@
 // list cells, list items, states, the tab, the page slot, the caption and the link.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <cctype>
 #include <charconv>
 
 #include "CheckTree.h"
@@ -51,6 +52,22 @@ StepFailure checkCell(const CReportList& list, int row, int column, const std::s
     return same(quoted(text), quoted(list.itemText(row, column)));
 }
 
+// "#FFE182", or "none" where the list's own background shows.
+std::string colorName(const std::optional<QColor>& color) {
+    return color ? color->name(QColor::HexRgb).toUpper().toStdString() : "none";
+}
+
+StepFailure checkCellColor(const CReportList& list, int row, int column, std::string wanted) {
+    if (row >= list.rowCount() || column >= list.columnCount()) {
+        return std::to_string(list.rowCount()) + " rows, " + std::to_string(list.columnCount()) +
+               " columns";
+    }
+    for (char& c : wanted) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return same(wanted == "NONE" ? "none" : wanted, colorName(list.cellBackground(row, column)));
+}
+
 StepFailure checkList(const CDialog& window, const Step& step) {
     const int id = step.numbers[0];
     const CReportList* list = window.reportList(id);
@@ -60,6 +77,9 @@ StepFailure checkList(const CDialog& window, const Step& step) {
     if (step.op == StepOp::ExpectRows) {
         return same(std::to_string(step.numbers[1]) + " rows",
                     std::to_string(list->rowCount()) + " rows");
+    }
+    if (step.op == StepOp::ExpectCellColor) {
+        return checkCellColor(*list, step.numbers[1], step.numbers[2], step.text);
     }
     return checkCell(*list, step.numbers[1], step.numbers[2], step.text);
 }
@@ -139,6 +159,7 @@ StepFailure checkControl(ScenarioSession& session, const Step& step) {
         case StepOp::ExpectNumber:
             return checkNumber(window->windowText(id), step.numbers[1], step.numbers[2]);
         case StepOp::ExpectCell:
+        case StepOp::ExpectCellColor:
         case StepOp::ExpectRows:
             return checkList(*window, step);
         case StepOp::ExpectItems:

@@ -40,6 +40,7 @@ TEST(ScenarioParser, EveryFormGivesItsStepAndArguments) {
         {"expect number 1020 1 0x7FFFFFFF", StepOp::ExpectNumber, {1020, 1, 0x7FFFFFFF}, ""},
         {"expect cell 1014 9 10 3.456V", StepOp::ExpectCell, {1014, 9, 10}, "3.456V"},
         {"expect rows 1017 20", StepOp::ExpectRows, {1017, 20}, ""},
+        {"expect cellcolor 1014 2 5 #FFE182", StepOp::ExpectCellColor, {1014, 2, 5}, "#FFE182"},
         {"expect items 1023 列表|条形图|曲线", StepOp::ExpectItems, {1023}, "列表|条形图|曲线"},
         {"expect selected 1023 -1", StepOp::ExpectSelected, {1023, -1}, ""},
         {"expect checked 1005", StepOp::ExpectChecked, {1005}, ""},

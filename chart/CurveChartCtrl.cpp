@@ -104,11 +104,19 @@ CCurveChartCtrl::~CCurveChartCtrl() = default;
 void CCurveChartCtrl::followSize(QSize minimum) {
     m_followsSize = true;
     setMinimumSize(minimum);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     update();
 }
 
+// The time labels sit 25 px under the plot, which is 5 % of the height in from the bottom:
+// a control lower than the fixed rectangle gives them room by a shorter area.
 QRect CCurveChartCtrl::chartArea() const {
-    return m_followsSize ? rect() : kChartArea;
+    if (!m_followsSize) {
+        return kChartArea;
+    }
+    constexpr int kTimeLabelRoom = 30;
+    const int fit = static_cast<int>((height() - kTimeLabelRoom) / 0.95);
+    return {0, 0, width(), std::clamp(fit, 0, height())};
 }
 
 void CCurveChartCtrl::setReadoutHandler(ReadoutHandler handler) {

@@ -30,11 +30,9 @@ std::optional<double> percentIn(std::string_view text) {
     return value;
 }
 
-}  // namespace
-
-analysis::ResistanceRecord resistanceRecordOf(const StoredRecord& record) {
+analysis::ResistanceRecord testAt(const StoredRecord& record, int64_t time) {
     analysis::ResistanceRecord test;
-    test.time = stampTime(record.stamp).value_or(0);
+    test.time = time;
     for (size_t k = 0; k < test.cells.size(); ++k) {
         const uint16_t raw = record.channels[k];
         if (raw != 0) {
@@ -44,6 +42,12 @@ analysis::ResistanceRecord resistanceRecordOf(const StoredRecord& record) {
     return test;
 }
 
+}  // namespace
+
+analysis::ResistanceRecord resistanceRecordOf(const StoredRecord& record) {
+    return testAt(record, stampTime(record.stamp).value_or(0));
+}
+
 ResistanceBaseline baselineOf(const StoredRecord& record) {
     return {resistanceRecordOf(record), timeStampText(record.stamp)};
 }
@@ -51,7 +55,7 @@ ResistanceBaseline baselineOf(const StoredRecord& record) {
 bool isBaselineRecord(const StoredRecord& record,
                       const std::optional<ResistanceBaseline>& baseline) {
     return baseline && baseline->label == timeStampText(record.stamp) &&
-           baseline->record.cells == resistanceRecordOf(record).cells;
+           baseline->record.cells == testAt(record, 0).cells;
 }
 
 std::string referenceText(const std::optional<double>& milliohm) {
@@ -61,7 +65,7 @@ std::string referenceText(const std::optional<double>& milliohm) {
 analysis::ChangeReport changeOf(const StoredRecord& record,
                                 const std::optional<ResistanceBaseline>& baseline,
                                 const analysis::TrendSettings& settings) {
-    const analysis::ResistanceRecord test = resistanceRecordOf(record);
+    const analysis::ResistanceRecord test = testAt(record, 0);  // no time needed here
     std::span<const std::optional<double>> base;
     if (baseline) {
         base = baseline->record.cells;
@@ -136,11 +140,12 @@ std::vector<analysis::ResistanceRecord> timedRecords(std::span<const StoredRecor
     std::vector<analysis::ResistanceRecord> tests;
     tests.reserve(records.size());
     for (const StoredRecord& record : records) {
-        if (!stampTime(record.stamp)) {
+        const std::optional<int32_t> time = stampTime(record.stamp);
+        if (!time) {
             ++untimed;
             continue;
         }
-        tests.push_back(resistanceRecordOf(record));
+        tests.push_back(testAt(record, *time));
     }
     return tests;
 }

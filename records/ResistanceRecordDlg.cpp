@@ -6,7 +6,9 @@
 
 #include <QDateTime>
 #include <QScrollBar>
+#include <array>
 
+#include "CheckTree.h"
 #include "CurveChartCtrl.h"
 #include "DeviceRegisters.h"
 #include "RegisterCoding.h"
@@ -25,6 +27,8 @@ const MessageEntry<D> D::kMessageMap[] = {
     {ids::kApplyThresholds, Notify::Clicked, &D::OnApplyThresholds},
     {ids::kTrendView, Notify::Clicked, &D::OnTrendView},
     {ids::kList, Notify::SelChange, &D::OnRecordChosen},
+    {ids::kTrendChannels, Notify::Clicked, &D::OnChannelClick},
+    {ids::kTrendChannels, Notify::CheckChange, &D::OnChannelCheckChange},
 };
 
 namespace {
@@ -54,6 +58,7 @@ constexpr int kChangeListRows = 3;
 // The trend chart fills the room the lists leave it, down to this.
 constexpr QSize kTrendMinimum{480, 260};
 constexpr const char* kWidestTimeStamp = "2024/12/27/10/29/53";
+constexpr int kChannelListWidthPx = 110;
 }  // namespace
 
 CResistanceRecordDlg::CResistanceRecordDlg(QWidget* parent) : CRangeRecordDlg(kSpec, parent) {
@@ -96,9 +101,20 @@ bool CResistanceRecordDlg::onInitDialog() {
     } else {
         delete chart;
     }
+    buildChannels();
     showThresholds();
     showJudgement();
     return true;
+}
+
+// One mark per cell beside the trend chart; all shown at first.
+void CResistanceRecordDlg::buildChannels() {
+    CCheckTree* tree = checkTree(ids::kTrendChannels);
+    tree->setRootIsDecorated(false);
+    tree->setMaximumWidth(kChannelListWidthPx);
+    for (int cell = 1; cell <= kRecordChannels; ++cell) {
+        tree->setCheck(tree->insertItem(formatText(kTrendChannel, cell)), true);
+    }
 }
 
 // Another window may have changed the baseline or the thresholds while this one was hidden.
@@ -153,6 +169,7 @@ void CResistanceRecordDlg::OnTrendView() {
         showControl(id, !trend);
     }
     showControl(ids::kTrendChart, trend);
+    showControl(ids::kTrendChannels, trend);
     showControl(ids::kTrendReadout, trend);
     if (trend) {
         showTrend(true);
@@ -161,6 +178,38 @@ void CResistanceRecordDlg::OnTrendView() {
 
 void CResistanceRecordDlg::OnRecordChosen() {
     showChange();
+}
+
+// A click on an item's box has already turned its mark; a click on its text turns it here.
+void CResistanceRecordDlg::OnChannelClick() {
+    CCheckTree* tree = checkTree(ids::kTrendChannels);
+    QTreeWidgetItem* item = tree->currentItem();
+    if (item == nullptr) {
+        return;
+    }
+    if (!tree->clickTurnedMark(item)) {
+        tree->setCheck(item, !tree->getCheck(item));
+    }
+    showChannels();
+}
+
+// Space on the focused item, or any other way a mark turns outside a handler.
+void CResistanceRecordDlg::OnChannelCheckChange() {
+    showChannels();
+}
+
+void CResistanceRecordDlg::showChannels() {
+    if (m_chart == nullptr) {
+        return;
+    }
+    CCheckTree* tree = checkTree(ids::kTrendChannels);
+    const auto items = tree->children();
+    std::array<int, kRecordChannels> flags{};
+    for (size_t k = 0; k < flags.size() && k < items.size(); ++k) {
+        flags[k] = tree->getCheck(items[k]) ? 1 : 0;
+    }
+    m_chart->chart().SetChannelVisibility(flags.data());
+    m_chart->update();
 }
 
 void CResistanceRecordDlg::showJudgement() {

@@ -32,6 +32,8 @@ class CResistanceRecordDlg : public CRangeRecordDlg {
     void OnApplyThresholds();
     void OnTrendView();
     void OnRecordChosen();
+    void OnChannelClick();
+    void OnChannelCheckChange();
 
     // The baseline, the thresholds, the list's colours, the change and the trend anew.
     void showJudgement();
@@ -39,6 +41,9 @@ class CResistanceRecordDlg : public CRangeRecordDlg {
     // With `tell`, records left out for their time are told.
     void showTrend(bool tell);
     void showThresholds();
+    void buildChannels();
+    // The cells marked in the channel list are the curves drawn.
+    void showChannels();
     void showReadout(const std::optional<CCurveChart::CurvePoint>& point);
 
     std::unique_ptr<ResistanceJudging> m_judging;

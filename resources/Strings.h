@@ -144,6 +144,7 @@ inline constexpr const char* kChangeRow = "变化";
 inline constexpr const char* kChangeMarkNote = "*：基准未测此通道，与本组中位数比较";
 inline constexpr const char* kChangeNoRecord = "选中一条记录，查看各通道相对基准的变化";
 inline constexpr const char* kTrendReadout = "%s  通道%d  %.2fmΩ";
+inline constexpr const char* kTrendChannel = "通道%d";
 inline constexpr const char* kMsgChooseBaselineRecord = "请先在列表中选中一条记录，再设为基准";
 inline constexpr const char* kMsgWarnPercentInvalid =
     "警告%须是大于0、不超过1000的数字，阈值未改变";

@@ -147,6 +147,7 @@ DialogTemplate makeResistanceRecordsTemplate() {
         control(ControlKind::PushButton, ids::kApplyThresholds, "应用", {0, 7}, kJudgeBox),
         control(ControlKind::CheckBox, ids::kTrendView, kTrendViewCaption, {0, 8}, kJudgeBox),
         control(ControlKind::Static, ids::kTrendChart, "", {2, 0}, 0, kHidden),
+        control(ControlKind::TreeView, ids::kTrendChannels, "", {2, 1}, 0, kHidden),
         control(ControlKind::Static, ids::kChangeNote, kChangeNoRecord, {3, 0}),
         control(ControlKind::ListView, ids::kChangeList, "", {4, 0}),
         control(ControlKind::Static, ids::kTrendReadout, "", {5, 0}, 0, kHidden),

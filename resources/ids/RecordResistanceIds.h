@@ -25,4 +25,5 @@ inline constexpr int kChangeNote = 1308;
 inline constexpr int kChangeList = 1309;
 inline constexpr int kTrendChart = 1310;
 inline constexpr int kTrendReadout = 1311;
+inline constexpr int kTrendChannels = 1312;
 }  // namespace idc::resistance_records

@@ -75,7 +75,16 @@ bool CResistanceRecordDlg::onInitDialog() {
     m_judging = std::make_unique<ResistanceJudging>(rows());
     rows().setExtras(m_judging.get());
     list->insertColumn(list->columnCount(), kChangeWorstHeading, kWorstColumnPx);
+    setUpChangeList();
+    setUpChart();
+    buildChannels();
+    showThresholds();
+    showJudgement();
+    return true;
+}
 
+// The change list has the record list's columns, and scrolls side to side with it.
+void CResistanceRecordDlg::setUpChangeList() {
     CReportList* change = reportList(ids::kChangeList);
     for (const RecordColumn& column : recordColumns(RecordKind::Resistance)) {
         change->insertColumn(change->columnCount(), column.heading, column.widthPx);
@@ -86,12 +95,13 @@ bool CResistanceRecordDlg::onInitDialog() {
     change->setRows(std::move(changeRows));
     change->fitRows(kChangeListRows);
     change->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    // The two lists show the same columns: they scroll side to side together.
-    QScrollBar* a = list->horizontalScrollBar();
+    QScrollBar* a = reportList(ids::kList)->horizontalScrollBar();
     QScrollBar* b = change->horizontalScrollBar();
     connect(a, &QScrollBar::valueChanged, b, &QScrollBar::setValue);
     connect(b, &QScrollBar::valueChanged, a, &QScrollBar::setValue);
+}
 
+void CResistanceRecordDlg::setUpChart() {
     auto* chart = new CCurveChartCtrl;
     if (subclassControl(ids::kTrendChart, chart)) {
         m_chart = chart;
@@ -101,10 +111,6 @@ bool CResistanceRecordDlg::onInitDialog() {
     } else {
         delete chart;
     }
-    buildChannels();
-    showThresholds();
-    showJudgement();
-    return true;
 }
 
 // One mark per cell beside the trend chart; all shown at first.

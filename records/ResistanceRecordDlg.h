@@ -41,6 +41,8 @@ class CResistanceRecordDlg : public CRangeRecordDlg {
     // With `tell`, records left out for their time are told.
     void showTrend(bool tell);
     void showThresholds();
+    void setUpChangeList();
+    void setUpChart();
     void buildChannels();
     // The cells marked in the channel list are the curves drawn.
     void showChannels();

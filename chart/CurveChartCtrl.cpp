@@ -101,6 +101,24 @@ CCurveChartCtrl::CCurveChartCtrl(QWidget* parent)
 
 CCurveChartCtrl::~CCurveChartCtrl() = default;
 
+void CCurveChartCtrl::followSize(QSize minimum) {
+    m_followsSize = true;
+    setMinimumSize(minimum);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    update();
+}
+
+// The time labels sit 25 px under the plot, which is 5 % of the height in from the bottom:
+// a control lower than the fixed rectangle gives them room by a shorter area.
+QRect CCurveChartCtrl::chartArea() const {
+    if (!m_followsSize) {
+        return kChartArea;
+    }
+    constexpr int kTimeLabelRoom = 30;
+    const int fit = static_cast<int>((height() - kTimeLabelRoom) / 0.95);
+    return {0, 0, width(), std::clamp(fit, 0, height())};
+}
+
 void CCurveChartCtrl::setReadoutHandler(ReadoutHandler handler) {
     m_readout = std::move(handler);
 }
@@ -110,13 +128,13 @@ void CCurveChartCtrl::addContextAction(std::string text, std::function<void()> a
 }
 
 ChartRect CCurveChartCtrl::plot() const {
-    return m_chart.frame(kChartArea).plot;
+    return m_chart.frame(chartArea()).plot;
 }
 
 void CCurveChartCtrl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    m_chart.Draw(painter, kChartArea, false);
+    m_chart.Draw(painter, chartArea(), false);
     if (m_marked) {
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::NoBrush);
@@ -145,7 +163,7 @@ void CCurveChartCtrl::mouseMoveEvent(QMouseEvent* event) {
                                   QPoint(std::max(x, *m_dragStartX), p.bottom)));
         m_band->show();
     }
-    showReadout(m_chart.nearestPoint(kChartArea, at));
+    showReadout(m_chart.nearestPoint(chartArea(), at));
 }
 
 void CCurveChartCtrl::mousePressEvent(QMouseEvent* event) {

@@ -33,6 +33,11 @@ class CCurveChartCtrl : public QWidget {
 
     // Told the point under the mouse as it moves over the plot, nullopt once it leaves.
     void setReadoutHandler(ReadoutHandler handler);
+    // From now on the chart fills the control, whatever its size, down to `minimum` (a host
+    // whose page has no room for the fixed rectangle).
+    void followSize(QSize minimum);
+    // The rectangle the chart is drawn into.
+    QRect chartArea() const;
     // Where the chart's point 0,0 lies in the control.
     QPoint chartOrigin() const { return {0, 0}; }
     // An entry of the context menu, after the picture's.
@@ -65,4 +70,5 @@ class CCurveChartCtrl : public QWidget {
     std::optional<CCurveChart::CurvePoint> m_marked;
     std::optional<int> m_dragStartX;
     QRubberBand* m_band;
+    bool m_followsSize = false;
 };

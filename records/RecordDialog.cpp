@@ -171,6 +171,7 @@ bool CRecordDialog::refusedWithoutRecords() {
 
 void CRecordDialog::clearRows() {
     reportList(m_spec.listId)->deleteAllItems();
+    onRowsChanged();
 }
 
 bool CRecordDialog::readOneRecord(const RegisterLink& port, int number, uint32_t timeoutMs) {
@@ -210,6 +211,7 @@ void CRecordDialog::readRecords(const RegisterLink& port, int first, int count, 
             }
         }
     }  // the box goes and the last rows show before any message
+    onRowsChanged();
     if (end == End::StoppedAtRejected) {
         messageBox(kMsgReadFailed);
     } else if (end == End::TooManyRejected) {

@@ -67,6 +67,11 @@ class CRecordDialog : public CRecordPage {
     void readRecords(const RegisterLink& port, int first, int count, uint32_t timeoutMs,
                      OnRejected onRejected);
 
+    // The records read (their rows), for a dialog that works on them.
+    RecordRows& rows() const { return *m_rows; }
+    // The rows were emptied or a read added to them (before any message about the read).
+    virtual void onRowsChanged() {}
+
     int m_recordCount = 0;  // as last read from the device; only a count read changes it
 
   private:

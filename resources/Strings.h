@@ -129,3 +129,26 @@ inline constexpr const char* kTrafficWriteMany = "写 0x%04X ×%u";
 inline constexpr const char* kTrafficException = "异常 %02X";  // after the request's meaning
 inline constexpr const char* kTrafficSeparator = "，";
 inline constexpr const char* kTrafficFunction = "功能码 %02X";
+
+// The internal-resistance baseline and trend in the resistance record dialog.
+inline constexpr const char* kSetBaselineCaption = "设为基准";
+inline constexpr const char* kClearBaselineCaption = "清除基准";
+inline constexpr const char* kTrendViewCaption = "趋势图";
+inline constexpr const char* kChangeAgainstMedian = "未设基准，与本组中位数比较";
+inline constexpr const char* kChangeAgainstBaseline = "基准：%s";
+inline constexpr const char* kChangeWorstCell = "(通道%d)";
+inline constexpr const char* kChangeWorstHeading = "最大变化";
+inline constexpr const char* kChangeBaselineRow = "基准";
+inline constexpr const char* kChangeMedianRow = "中位数";
+inline constexpr const char* kChangeRow = "变化";
+inline constexpr const char* kChangeMarkNote = "*：基准未测此通道，与本组中位数比较";
+inline constexpr const char* kChangeNoRecord = "选中一条记录，查看各通道相对基准的变化";
+inline constexpr const char* kTrendReadout = "%s  通道%d  %.2fmΩ";
+inline constexpr const char* kTrendChannel = "通道%d";
+inline constexpr const char* kMsgChooseBaselineRecord = "请先在列表中选中一条记录，再设为基准";
+inline constexpr const char* kMsgWarnPercentInvalid =
+    "警告%须是大于0、不超过1000的数字，阈值未改变";
+inline constexpr const char* kMsgFailPercentInvalid =
+    "故障%须是大于0、不超过1000的数字，阈值未改变";
+inline constexpr const char* kMsgFailNotAboveWarn = "故障%须大于警告%，阈值未改变";
+inline constexpr const char* kMsgTrendStampsInvalid = "%d条记录的时间无效，未画入趋势图";

@@ -13,7 +13,7 @@ using namespace tpl;
 
 namespace {
 
-enum { kBar = 1, kCountBox, kPlaceBox, kGroupBox };
+enum { kBar = 1, kCountBox, kPlaceBox, kGroupBox, kJudgeBox };
 constexpr int kCountChars = 5;  // up to 65535 records
 
 ControlTemplate button(int id, std::string caption, GridCell cell, unsigned style = 0) {
@@ -118,10 +118,41 @@ DialogTemplate makeAlarmRecordsTemplate() {
                                  ids::kCount, ids::kRangeStart, ids::kRangeEnd});
 }
 
+// The baseline and the change thresholds on one line under the commands, the records, and
+// under them the change of the chosen record; the trend chart takes the place of both.
 DialogTemplate makeResistanceRecordsTemplate() {
     namespace ids = idc::resistance_records;
-    return rangeRecordsTemplate({IDD_RESISTANCE_RECORDS, "电池内阻记录条数", "读取的内阻记录位置",
-                                 ids::kList, ids::kCount, ids::kRangeStart, ids::kRangeEnd});
+    DialogTemplate t =
+        rangeRecordsTemplate({IDD_RESISTANCE_RECORDS, "电池内阻记录条数", "读取的内阻记录位置",
+                              ids::kList, ids::kCount, ids::kRangeStart, ids::kRangeEnd});
+    for (ControlTemplate& c : t.controls) {
+        if (c.id == ids::kList) {
+            c.cell = {2, 0};
+        }
+    }
+    ControlTemplate warn = control(ControlKind::Edit, ids::kWarnPercent, "", {0, 4}, kJudgeBox);
+    warn.chars = kCountChars;
+    ControlTemplate fail = control(ControlKind::Edit, ids::kFailPercent, "", {0, 6}, kJudgeBox);
+    fail.chars = kCountChars;
+    t.add({
+        group(kNoId, kJudgeBox, "内阻基准与趋势", {1, 0}),
+        control(ControlKind::PushButton, ids::kSetBaseline, kSetBaselineCaption, {0, 0}, kJudgeBox),
+        control(ControlKind::PushButton, ids::kClearBaseline, kClearBaselineCaption, {0, 1},
+                kJudgeBox),
+        control(ControlKind::Static, ids::kBaselineNote, kChangeAgainstMedian, {0, 2}, kJudgeBox),
+        label("警告%", {0, 3}, kJudgeBox),
+        warn,
+        label("故障%", {0, 5}, kJudgeBox),
+        fail,
+        control(ControlKind::PushButton, ids::kApplyThresholds, "应用", {0, 7}, kJudgeBox),
+        control(ControlKind::CheckBox, ids::kTrendView, kTrendViewCaption, {0, 8}, kJudgeBox),
+        control(ControlKind::Static, ids::kTrendChart, "", {2, 0}, 0, kHidden),
+        control(ControlKind::TreeView, ids::kTrendChannels, "", {2, 1}, 0, kHidden),
+        control(ControlKind::Static, ids::kChangeNote, kChangeNoRecord, {3, 0}),
+        control(ControlKind::ListView, ids::kChangeList, "", {4, 0}),
+        control(ControlKind::Static, ids::kTrendReadout, "", {5, 0}, 0, kHidden),
+    });
+    return t;
 }
 
 // The curve dialog keeps its commands in a column beside the chart, above the channel tree,

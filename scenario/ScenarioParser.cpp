@@ -2,7 +2,9 @@
 // word by word, so each form is written once and every bad line gets a precise reason.
 #include "ScenarioParser.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <limits>
 
@@ -146,7 +148,14 @@ constexpr Named<ScenarioMark> kMarkNames[] = {
     {"warning", ScenarioMark::Warning}, {"over", ScenarioMark::Over},
     {"stale", ScenarioMark::Stale},
 };
-constexpr std::string_view kMarkList = "normal|warning|over|stale|none";
+constexpr std::string_view kMarkList = "normal|warning|over|stale|none|#RRGGBB";
+
+// "#RRGGBB": a colour written out instead of a mark.
+bool isColorWord(std::string_view word) {
+    return word.size() == 7 && word[0] == '#' &&
+           std::all_of(word.begin() + 1, word.end(),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -302,6 +311,10 @@ std::optional<std::string> fillSlot(const Form& form, const Slot& slot, Words& w
         case SlotKind::Key:
             return takeName(words, kKeyNames, "key", kKeyList, step.key);
         case SlotKind::Mark:
+            if (isColorWord(words.peek())) {
+                step.text = std::string(words.next());
+                return std::nullopt;
+            }
             return takeName(words, kMarkNames, "mark", kMarkList, step.mark);
         default:
             break;

@@ -19,7 +19,8 @@
 //   type ID TEXT                 replace the text of edit ID (raises its text-changed
 //                                notification)
 //   select ID INDEX              select item INDEX of drop-down list ID (raises
-//                                selection-changed)
+//                                selection-changed); of a list view: row INDEX, as a
+//                                click on it (its selection-changed follows)
 //   treeclick ID TEXT            select the tree item with that text and click it
 //   key ID enter|escape|space|up|down
 //                                give control ID the focus and press that key in it
@@ -34,7 +35,9 @@
 //   expect cellcolor ID ROW COL normal|warning|over|stale|none
 //                                the mark a value cell of list view ID is drawn with: within
 //                                the device's limits, near one, beyond one, an old value
-//                                after failed reads, or no mark
+//                                after failed reads, or no mark (and no colour of its own)
+//   expect cellcolor ID ROW COL #RRGGBB
+//                                the background of that cell is this colour
 //   expect celltip ID ROW COL TEXT
 //                                the tip of that cell contains TEXT (`""`: it has none)
 //   expect rows ID N             row count of list view ID
@@ -105,6 +108,7 @@ enum class StepOp {
     ExpectCellColor,
     ExpectCellTip,
     ExpectRows,
+    ExpectCellColor,
     ExpectItems,
     ExpectSelected,
     ExpectChecked,

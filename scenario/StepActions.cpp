@@ -12,6 +12,7 @@
 #include "CheckTree.h"
 #include "EventLoop.h"
 #include "MainDlg.h"
+#include "ReportList.h"
 #include "ScenarioSession.h"
 #include "ScenarioSteps.h"
 #include "TabCtrl.h"
@@ -140,7 +141,24 @@ StepFailure type(CDialog* window, int id, const std::string& text) {
     return std::nullopt;
 }
 
+// A row of a list view is chosen as a click on it does: the cursor moves to it.
+StepFailure selectRow(CDialog* window, int id, int row) {
+    CReportList* list = nullptr;
+    if (auto failure = findUsableAs(window, id, "a drop-down list or a list view", list)) {
+        return failure;
+    }
+    if (row >= list->rowCount()) {
+        return controlName(id) + " with " + std::to_string(list->rowCount()) + " rows";
+    }
+    list->setFocus(Qt::MouseFocusReason);
+    window->selectAsUser(id, row);
+    return std::nullopt;
+}
+
 StepFailure select(CDialog* window, int id, int index) {
+    if (window != nullptr && window->reportList(id) != nullptr) {
+        return selectRow(window, id, index);
+    }
     QComboBox* combo = nullptr;
     if (auto failure = findUsableAs(window, id, "a drop-down list", combo)) {
         return failure;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Regenerates docs/alarm-records.png (the alarm record list) and docs/curve-records.png (a
-# voltage curve group with the point readout under the mouse), read from the simulated
+# Regenerates docs/alarm-records.png (the alarm record list), docs/curve-records.png (a
+# voltage curve group with the point readout under the mouse) and docs/resistance-trend*.png
+# (resistance records against a baseline, and their trend), read from the simulated
 # device in a real X server (Xvfb). The steps are scenarios that korval-scenario plays on
 # the real main window; each picture is taken while the scenario's last step waits.
 set -euo pipefail
@@ -61,3 +62,33 @@ expect samples 1143 432
 wait 7000
 SCN
 shoot curve-records 700 300
+
+# Internal-resistance records judged against the first test as the baseline, the last one
+# chosen (its change under the list), and the same records as the trend view.
+cat >"$work/resistance-trend.scn" <<'SCN'
+device records resistance 30
+tab 6
+click 1123
+click 1047
+click 1019
+expect rows 1014 30
+select 1014 0
+click 1301
+select 1014 29
+wait 6000
+SCN
+shoot resistance-trend
+
+cat >"$work/resistance-trend-chart.scn" <<'SCN'
+device records resistance 30
+tab 6
+click 1123
+click 1047
+click 1019
+select 1014 0
+click 1301
+click 1307
+expect curves 1310 40
+wait 7000
+SCN
+shoot resistance-trend-chart 700 300

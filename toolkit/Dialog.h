@@ -19,6 +19,7 @@ class CCheckTree;
 class CTabCtrl;
 class QTimer;
 
+// SelChange: a drop list or tab chosen by the user, or the current row of a list view moved.
 // CheckChange: a tree item's check mark (or other data) changed, by mouse, key or program.
 enum class Notify { Clicked, SelChange, TextChange, CheckChange };
 
@@ -81,7 +82,7 @@ class CDialog : public QDialog {
 
     // What an operator's action does: the control changes and its notification runs.
     void clickControl(int id);
-    void selectAsUser(int id, int index);
+    void selectAsUser(int id, int index);  // a drop list item, a tab or a list row
     void typeAsUser(int id, std::string_view text);
 
     // Timers by id, delivered to onTimer on the UI thread. Setting a running id restarts it.

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -243,7 +244,8 @@ bool CDialog::canNotify(ControlKind kind, Notify code) {
             return kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
                    kind == ControlKind::RadioButton || kind == ControlKind::TreeView;
         case Notify::SelChange:
-            return kind == ControlKind::DropList || kind == ControlKind::TabControl;
+            return kind == ControlKind::DropList || kind == ControlKind::TabControl ||
+                   kind == ControlKind::ListView;
         case Notify::TextChange:
             return kind == ControlKind::Edit;
         case Notify::CheckChange:
@@ -306,6 +308,10 @@ void CDialog::wireControl(int id, QWidget* widget) {
     } else if (auto* combo = dynamic_cast<QComboBox*>(widget)) {
         // activated: the user's choice only, never a programmatic selection
         connect(combo, &QComboBox::activated, this,
+                [this, id] { dispatch(id, Notify::SelChange); });
+    } else if (auto* list = dynamic_cast<CReportList*>(widget)) {
+        // The row with the cursor moved, by mouse, key or program (emptying the list too).
+        connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, id] { dispatch(id, Notify::SelChange); });
     } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
         // textChanged also follows programmatic text, as an edit's change notification does

@@ -210,6 +210,10 @@ void CDialog::selectAsUser(int id, int index) {
         }
     } else if (auto* tab = tabCtrl(id)) {
         tab->selectAsUser(index);
+    } else if (auto* list = reportList(id)) {
+        if (list->isEnabled() && index < list->rowCount()) {
+            list->selectRow(index);  // the list's own notification follows
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QAction>
+#include <QBrush>
 #include <QEvent>
 #include <QFont>
 #include <QHeaderView>
@@ -42,6 +43,10 @@ class ReportModel final : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role) const override {
         if (role == Qt::DisplayRole) {
             return cell(index.row(), index.column());
+        }
+        if (role == Qt::BackgroundRole) {
+            const std::optional<QColor> color = background(index.row(), index.column());
+            return color ? QVariant(QBrush(*color)) : QVariant();
         }
         if (role == Qt::TextAlignmentRole) {
             return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
@@ -151,6 +156,17 @@ class ReportModel final : public QAbstractTableModel {
         const auto& cells = m_rows[static_cast<std::size_t>(row)];
         return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)]
                                                        : QString();
+    }
+
+    std::optional<QColor> background(int row, int column) const {
+        return m_source && inRange(row, column) ? m_source->cellBackground(row, column)
+                                                : std::nullopt;
+    }
+
+    void refresh() {
+        if (rowCount() > 0 && columnCount() > 0) {
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        }
     }
 
     QString heading(int column) const {
@@ -401,4 +417,17 @@ int CReportList::rowCount() const {
 
 void CReportList::deleteAllItems() {
     m_model->clear();
+}
+
+std::optional<QColor> CReportList::cellBackground(int row, int column) const {
+    return m_model->background(row, column);
+}
+
+void CReportList::refreshCells() {
+    m_model->refresh();
+}
+
+int CReportList::currentRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
 }

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,10 @@ class ReportRows {
     // Only asked for rows below rowCount() and columns below the list's column count.
     virtual std::string cellText(int row, int column) const = 0;
     virtual void clear() = 0;
+    // The cell's background where its row or value is to stand out; none: the list's own.
+    virtual std::optional<QColor> cellBackground(int /*row*/, int /*column*/) const {
+        return std::nullopt;
+    }
 };
 
 class CReportList : public QTableView {
@@ -56,6 +61,12 @@ class CReportList : public QTableView {
     std::string itemToolTip(int row, int column) const;
     int rowCount() const;
     void deleteAllItems();
+    // The background the owner's rows give a cell (none for text rows).
+    std::optional<QColor> cellBackground(int row, int column) const;
+    // The owner's rows changed their texts or colours in place: the view shows them anew.
+    void refreshCells();
+    // The row with the list's cursor (the one selected); -1: none.
+    int currentRow() const;
 
     // Shows `rows` from now on instead of text rows (null: back to text rows); the rows shown
     // before are dropped. The list owns them. While it shows them, the calls that insert or

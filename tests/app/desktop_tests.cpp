@@ -288,3 +288,24 @@ TEST_F(Laptop, RecordTimeStampsShowWhole) {
         EXPECT_GE(list->columnWidth(1), view.sizeHintForColumn(0)) << "dialog " << templateId;
     }
 }
+
+// The resistance records' trend view takes the place of the lists and fits the slot as they do.
+TEST_F(Laptop, TheResistanceTrendViewFitsWithoutScrolling) {
+    CTabCtrl* tabs = dlg->tabCtrl(idc::main_window::kTabs);
+    const auto slotWindows = tabs->pageArea()->findChildren<CDialog*>(Qt::FindDirectChildrenOnly);
+    const auto found = std::find_if(slotWindows.begin(), slotWindows.end(), [](CDialog* w) {
+        return w->templateId() == IDD_RESISTANCE_RECORDS;
+    });
+    ASSERT_NE(found, slotWindows.end());
+    CDialog* records = *found;
+    dlg->showPage(records);
+    records->clickControl(idc::resistance_records::kTrendView);
+    QApplication::processEvents();
+    const QWidget* chart = records->control(idc::resistance_records::kTrendChart);
+    ASSERT_TRUE(chart->isVisible());
+    EXPECT_GE(chart->height(), chart->minimumHeight());
+    EXPECT_GT(chart->height(), records->height() / 2) << "the chart takes the lists' room";
+    EXPECT_FALSE(tabs->pageScroll()->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(tabs->pageScroll()->horizontalScrollBar()->isVisible());
+    records->clickControl(idc::resistance_records::kTrendView);
+}

@@ -44,6 +44,7 @@ TEST(ScenarioParser, EveryFormGivesItsStepAndArguments) {
          {1044, 6, 4},
          "超过上限 10.0mΩ"},
         {"expect rows 1017 20", StepOp::ExpectRows, {1017, 20}, ""},
+        {"expect cellcolor 1014 2 5 #FFE182", StepOp::ExpectCellColor, {1014, 2, 5}, "#FFE182"},
         {"expect items 1023 列表|条形图|曲线", StepOp::ExpectItems, {1023}, "列表|条形图|曲线"},
         {"expect selected 1023 -1", StepOp::ExpectSelected, {1023, -1}, ""},
         {"expect checked 1005", StepOp::ExpectChecked, {1005}, ""},
@@ -182,7 +183,7 @@ TEST(ScenarioParser, BadLinesSayWhatWasFound) {
     EXPECT_EQ(errorOf("key 1121 Enter"), "key 'Enter' (enter|escape|space|up|down)");
     EXPECT_EQ(errorOf("key 1121"), "no KEY (key ID KEY)");
     EXPECT_EQ(errorOf("expect cellcolor 1014 0 1 red"),
-              "mark 'red' (normal|warning|over|stale|none)");
+              "mark 'red' (normal|warning|over|stale|none|#RRGGBB)");
     EXPECT_EQ(errorOf("device weak 41"), "N 41, outside 0..40");
     EXPECT_EQ(errorOf("key 1121 enter twice"), "'twice' after the last argument (key ID KEY)");
 }

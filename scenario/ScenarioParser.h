@@ -108,7 +108,6 @@ enum class StepOp {
     ExpectCellColor,
     ExpectCellTip,
     ExpectRows,
-    ExpectCellColor,
     ExpectItems,
     ExpectSelected,
     ExpectChecked,

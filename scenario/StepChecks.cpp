@@ -81,95 +81,94 @@ StepFailure checkCellTip(const CReportList& list, int row, int column, const std
         return std::nullopt;
     }
     return "tip " + quoted(tip);
-    // "#FFE182", or "none" where the list's own background shows.
-    std::string colorName(const std::optional<QColor>& color) {
-        return color ? color->name(QColor::HexRgb).toUpper().toStdString() : "none";
-    }
+}
 
-    StepFailure checkCellColor(const CReportList& list, int row, int column, std::string wanted) {
-        if (row >= list.rowCount() || column >= list.columnCount()) {
-            return std::to_string(list.rowCount()) + " rows, " +
-                   std::to_string(list.columnCount()) + " columns";
-        }
-        for (char& c : wanted) {
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        return same(wanted == "NONE" ? "none" : wanted,
-                    colorName(list.cellBackground(row, column)));
-    }
+// "#FFE182", or "none" where the list's own background shows.
+std::string colorName(const std::optional<QColor>& color) {
+    return color ? color->name(QColor::HexRgb).toUpper().toStdString() : "none";
+}
 
-    StepFailure checkList(const CDialog& window, const Step& step) {
-        const int id = step.numbers[0];
-        const CReportList* list = window.reportList(id);
-        if (list == nullptr) {
-            return "control " + std::to_string(id) + " is not a list view";
+StepFailure checkCellColor(const CReportList& list, int row, int column, std::string wanted) {
+    if (row >= list.rowCount() || column >= list.columnCount()) {
+        return std::to_string(list.rowCount()) + " rows, " + std::to_string(list.columnCount()) +
+               " columns";
+    }
+    for (char& c : wanted) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return same(wanted == "NONE" ? "none" : wanted, colorName(list.cellBackground(row, column)));
+}
+
+StepFailure checkList(const CDialog& window, const Step& step) {
+    const int id = step.numbers[0];
+    const CReportList* list = window.reportList(id);
+    if (list == nullptr) {
+        return "control " + std::to_string(id) + " is not a list view";
+    }
+    if (step.op == StepOp::ExpectRows) {
+        return same(std::to_string(step.numbers[1]) + " rows",
+                    std::to_string(list->rowCount()) + " rows");
+    }
+    if (step.op == StepOp::ExpectCellColor) {
+        if (!step.text.empty()) {
+            return checkCellColor(*list, step.numbers[1], step.numbers[2], step.text);
         }
-        if (step.op == StepOp::ExpectRows) {
-            return same(std::to_string(step.numbers[1]) + " rows",
-                        std::to_string(list->rowCount()) + " rows");
-        }
-        if (step.op == StepOp::ExpectCellColor) {
-            if (!step.text.empty()) {
-                return checkCellColor(*list, step.numbers[1], step.numbers[2], step.text);
+        if (step.mark == ScenarioMark::None) {
+            if (StepFailure f = checkCellColor(*list, step.numbers[1], step.numbers[2], "none")) {
+                return f;
             }
-            if (step.mark == ScenarioMark::None) {
-                if (StepFailure f =
-                        checkCellColor(*list, step.numbers[1], step.numbers[2], "none")) {
-                    return f;
-                }
-            }
-            return checkCellMark(*list, step.numbers[1], step.numbers[2], step.mark);
         }
-        if (step.op == StepOp::ExpectCellTip) {
-            return checkCellTip(*list, step.numbers[1], step.numbers[2], step.text);
-        }
-        return checkCell(*list, step.numbers[1], step.numbers[2], step.text);
+        return checkCellMark(*list, step.numbers[1], step.numbers[2], step.mark);
     }
+    if (step.op == StepOp::ExpectCellTip) {
+        return checkCellTip(*list, step.numbers[1], step.numbers[2], step.text);
+    }
+    return checkCell(*list, step.numbers[1], step.numbers[2], step.text);
+}
 
-    StepFailure checkDropList(const CDialog& window, const Step& step, const QWidget& control) {
-        if (dynamic_cast<const QComboBox*>(&control) == nullptr) {
-            return "control " + std::to_string(step.numbers[0]) + " is not a drop-down list";
-        }
-        const int id = step.numbers[0];
-        if (step.op == StepOp::ExpectItems) {
-            return same(joinItems(step.items), joinItems(window.items(id)));
-        }
-        return same("selection " + std::to_string(step.numbers[1]),
-                    "selection " + std::to_string(window.curSel(id)));
+StepFailure checkDropList(const CDialog& window, const Step& step, const QWidget& control) {
+    if (dynamic_cast<const QComboBox*>(&control) == nullptr) {
+        return "control " + std::to_string(step.numbers[0]) + " is not a drop-down list";
     }
+    const int id = step.numbers[0];
+    if (step.op == StepOp::ExpectItems) {
+        return same(joinItems(step.items), joinItems(window.items(id)));
+    }
+    return same("selection " + std::to_string(step.numbers[1]),
+                "selection " + std::to_string(window.curSel(id)));
+}
 
-    StepFailure checkTreeItem(const Step& step, QWidget& control) {
-        const auto* tree = dynamic_cast<const CCheckTree*>(&control);
-        if (tree == nullptr) {
-            return "control " + std::to_string(step.numbers[0]) + " is not a tree";
-        }
-        const QTreeWidgetItem* item = tree->findItem(step.text);
-        if (item == nullptr) {
-            return "no item " + quoted(step.text);
-        }
-        const bool wanted = step.op == StepOp::ExpectItemChecked;
-        return same(wanted ? "checked" : "unchecked",
-                    tree->getCheck(item) ? "checked" : "unchecked");
+StepFailure checkTreeItem(const Step& step, QWidget& control) {
+    const auto* tree = dynamic_cast<const CCheckTree*>(&control);
+    if (tree == nullptr) {
+        return "control " + std::to_string(step.numbers[0]) + " is not a tree";
     }
+    const QTreeWidgetItem* item = tree->findItem(step.text);
+    if (item == nullptr) {
+        return "no item " + quoted(step.text);
+    }
+    const bool wanted = step.op == StepOp::ExpectItemChecked;
+    return same(wanted ? "checked" : "unchecked", tree->getCheck(item) ? "checked" : "unchecked");
+}
 
-    StepFailure checkChart(const Step& step, QWidget& control) {
-        const auto* ctrl = dynamic_cast<const CCurveChartCtrl*>(&control);
-        if (ctrl == nullptr) {
-            return "control " + std::to_string(step.numbers[0]) + " is not a curve chart";
-        }
-        const CCurveChart& chart = ctrl->chart();
-        if (step.op == StepOp::ExpectSamples) {
-            return same(std::to_string(step.numbers[1]) + " samples",
-                        std::to_string(chart.sampleCount()) + " samples");
-        }
-        return same(std::to_string(step.numbers[1]) + " curves",
-                    std::to_string(chart.drawnCurveCount()) + " curves");
+StepFailure checkChart(const Step& step, QWidget& control) {
+    const auto* ctrl = dynamic_cast<const CCurveChartCtrl*>(&control);
+    if (ctrl == nullptr) {
+        return "control " + std::to_string(step.numbers[0]) + " is not a curve chart";
     }
+    const CCurveChart& chart = ctrl->chart();
+    if (step.op == StepOp::ExpectSamples) {
+        return same(std::to_string(step.numbers[1]) + " samples",
+                    std::to_string(chart.sampleCount()) + " samples");
+    }
+    return same(std::to_string(step.numbers[1]) + " curves",
+                std::to_string(chart.drawnCurveCount()) + " curves");
+}
 
-    StepFailure checkState(const std::string& wanted, bool isFirst, const char* first,
-                           const char* second) {
-        return same(wanted, isFirst ? first : second);
-    }
+StepFailure checkState(const std::string& wanted, bool isFirst, const char* first,
+                       const char* second) {
+    return same(wanted, isFirst ? first : second);
+}
 
 }  // namespace
 

@@ -46,7 +46,7 @@ class ReportModel final : public QAbstractTableModel {
         }
         if (role == Qt::BackgroundRole) {
             const std::optional<QColor> color = background(index.row(), index.column());
-            return color ? QVariant(QBrush(*color)) : QVariant();
+            return color ? QVariant(*color) : QVariant();
         }
         if (role == Qt::TextAlignmentRole) {
             return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
@@ -56,9 +56,6 @@ class ReportModel final : public QAbstractTableModel {
             return {};
         }
         switch (role) {
-            case Qt::BackgroundRole:
-                return decor->style.background.isValid() ? QVariant(decor->style.background)
-                                                         : QVariant();
             case Qt::ForegroundRole:
                 return decor->style.text.isValid() ? QVariant(decor->style.text) : QVariant();
             case Qt::FontRole:
@@ -158,9 +155,15 @@ class ReportModel final : public QAbstractTableModel {
                                                        : QString();
     }
 
+    // The rows' own colour where they come from a source, else the cell's style.
     std::optional<QColor> background(int row, int column) const {
-        return m_source && inRange(row, column) ? m_source->cellBackground(row, column)
-                                                : std::nullopt;
+        if (m_source) {
+            return inRange(row, column) ? m_source->cellBackground(row, column) : std::nullopt;
+        }
+        const Decor* decor = decorAt(row, column);
+        return decor != nullptr && decor->style.background.isValid()
+                   ? std::optional<QColor>(decor->style.background)
+                   : std::nullopt;
     }
 
     void refresh() {

@@ -15,6 +15,8 @@ packages=(
   fonts-wqy-microhei fonts-noto-cjk
   # the CSV export test reads the file back with Python's csv module
   python3
+  # the report test reads the PDF's text back with pdftotext; pdftoppm makes its screenshot
+  poppler-utils
 )
 
 missing=()

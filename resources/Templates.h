@@ -23,6 +23,7 @@ enum DialogId : int {
     IDD_RESISTANCE_RECORDS = 152,
     IDD_ALARM_RECORDS = 154,
     IDD_VOLTAGE_RECORDS = 155,
+    IDD_REPORT = 160,
 };
 
 // The template of dialog `id`. An id without a template is a mistake in the program:
@@ -58,3 +59,4 @@ DialogTemplate makeCurveRecordsTemplate();
 DialogTemplate makeCurrentTemplate();
 DialogTemplate makeBankTemplate();
 DialogTemplate makeCellTemplate(const CellPageLayout& layout);
+DialogTemplate makeReportTemplate();

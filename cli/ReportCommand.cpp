@@ -1,6 +1,9 @@
 // The report command: read, build, write both files, say where they are and what is missing.
 #include "ReportCommand.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <ctime>
 
 #include "ReportCsv.h"
@@ -43,7 +46,18 @@ ReportRun runReport(const CliOptions& o, const RegisterLink& link) {
     input.link = {o.port, portPath(o.port), o.baudRate, o.address};
     input.generatedAt = report::localTimeText(std::time(nullptr));
     input.programVersion = KORVAL_PROGRAM_VERSION;
-    report::readReportParts(link, o.records, input);
+    report::ReadHooks hooks;
+    bool progressShown = false;
+    if (::isatty(STDERR_FILENO) == 1) {  // a technician at a terminal sees the records come
+        hooks.recordProgress = [&progressShown](int read, int expected) {
+            std::fprintf(stderr, "\r读取内阻记录 %d/%d", read, expected);
+            progressShown = true;
+        };
+    }
+    report::readReportParts(link, o.records, input, hooks);
+    if (progressShown) {
+        std::fputc('\n', stderr);
+    }
     const report::ReportContent content = report::buildReport(input);
 
     ReportRun run;

@@ -158,6 +158,9 @@ std::string checkCombination(const CliOptions& o) {
         if (o.pdfPath.empty()) {
             return "report: --pdf FILE is required";
         }
+        if (!o.csvPath.empty() && o.csvPath == o.pdfPath) {
+            return "report: --csv and --pdf name the same file";
+        }
         if (o.kind || o.format != OutputFormat::Text) {
             return "report: writes a PDF and a CSV; --kind and --format do not apply";
         }

@@ -237,6 +237,8 @@ TEST(ReportOptions, ReportNeedsAPdfAndOwnsItsOptions) {
 
     EXPECT_EQ(parseCliOptions({"report"}).error, "report: --pdf FILE is required");
     EXPECT_NE(parseCliOptions({"report", "--pdf", "a.pdf", "--format", "json"}).error, "");
+    EXPECT_EQ(parseCliOptions({"report", "--pdf", "a", "--csv", "a"}).error,
+              "report: --csv and --pdf name the same file");
     EXPECT_EQ(parseCliOptions({"read", "--site", "S"}).error, "--site belongs to report only");
     EXPECT_EQ(parseCliOptions({"info", "--records"}).error, "--records belongs to report only");
 }

@@ -45,6 +45,7 @@ constexpr const char* kFailed = "报告没有生成完整：\n%1";
 constexpr const char* kReading = "正在读取：%1…";
 constexpr const char* kRecordsRead = "正在读取内阻记录：%1/%2 条";
 constexpr const char* kWriting = "正在写入报告文件…";
+constexpr const char* kRecordsWhat = "内阻记录";
 
 QString u(const char* text) {
     return QString::fromUtf8(text);
@@ -145,16 +146,7 @@ void CReportDlg::onCancel() {
     }
 }
 
-void CReportDlg::onGenerate() {
-    if (windowText(id::kPdfPath).empty()) {
-        messageBox(kNoPath);
-        return;
-    }
-    const std::string pdf = withPdfEnding(windowText(id::kPdfPath));
-    const std::string csv = csvPathFor(pdf);
-    rememberFields();
-    setBusy(true);
-
+report::ReportInput CReportDlg::inputFromFields() const {
     report::ReportInput input;
     input.fields = {windowText(id::kSite), windowText(id::kString), windowText(id::kTechnician)};
     input.link = {LinkSettings::portNumber, portPath(LinkSettings::portNumber),
@@ -168,32 +160,38 @@ void CReportDlg::onGenerate() {
     }
     input.trend = state.trend;
     input.judge = state.judge;
-    {
-        PortSession port;
-        if (!port) {  // the technician has been told why
-            setBusy(false);
-            setWindowText(id::kProgress, kNoPort);
-            return;
-        }
-        std::unique_ptr<LongRead> longRead;
-        report::ReadHooks hooks;
-        hooks.step = [this](const std::string& what) {
-            setWindowText(id::kProgress,
-                          u(kReading).arg(QString::fromStdString(what)).toStdString());
-        };
-        hooks.recordProgress = [&](int read, int expected) {
-            if (!longRead) {
-                longRead = std::make_unique<LongRead>(
-                    this, [] {}, "内阻记录", expected, recordReplyLength(RecordKind::Resistance));
-                m_pLongRead = longRead.get();
-            }
-            setWindowText(id::kProgress, u(kRecordsRead).arg(read).arg(expected).toStdString());
-            longRead->recordDone();
-        };
-        hooks.stopRequested = [&] { return longRead && longRead->stopRequested(); };
-        report::readReportParts(port, isChecked(id::kReadRecords), input, hooks);
-        m_pLongRead = nullptr;
+    return input;
+}
+
+// The records' read gets the long-read box (progress, "取消") once the first one is in.
+bool CReportDlg::readDevice(report::ReportInput& input) {
+    PortSession port;
+    if (!port) {  // the technician has been told why
+        return false;
     }
+    std::unique_ptr<LongRead> longRead;
+    report::ReadHooks hooks;
+    hooks.step = [this](const std::string& what) {
+        setWindowText(id::kProgress, u(kReading).arg(QString::fromStdString(what)).toStdString());
+    };
+    hooks.recordProgress = [&](int read, int expected) {
+        if (!longRead) {
+            longRead = std::make_unique<LongRead>(
+                this, [] {}, kRecordsWhat, expected, recordReplyLength(RecordKind::Resistance));
+            m_pLongRead = longRead.get();
+        }
+        setWindowText(id::kProgress, u(kRecordsRead).arg(read).arg(expected).toStdString());
+        longRead->recordDone();
+    };
+    hooks.stopRequested = [&] { return longRead && longRead->stopRequested(); };
+    report::readReportParts(port, isChecked(id::kReadRecords), input, hooks);
+    m_pLongRead = nullptr;
+    return true;
+}
+
+// Both files, and the message: where they are and what is missing, or why they are not.
+void CReportDlg::writeFiles(const report::ReportInput& input, const std::string& pdf,
+                            const std::string& csv) {
     setWindowText(id::kProgress, kWriting);
     const report::ReportContent content = report::buildReport(input);
     std::string pdfError;
@@ -201,10 +199,9 @@ void CReportDlg::onGenerate() {
     const bool pdfWritten = writeReportPdf(content, pdf, chosenCjkFace(), pdfError);
     const bool csvWritten = report::writeReportCsv(content, csv, csvError);
     if (!pdfWritten || !csvWritten) {
-        finish(u(kFailed)
-                   .arg(QString::fromStdString(
-                       pdfError + (pdfError.empty() || csvError.empty() ? "" : "\n") + csvError))
-                   .toStdString());
+        const std::string both =
+            pdfError + (pdfError.empty() || csvError.empty() ? "" : "\n") + csvError;
+        finish(u(kFailed).arg(QString::fromStdString(both)).toStdString());
         return;
     }
     QString text = u(kDone).arg(QString::fromStdString(pdf), QString::fromStdString(csv));
@@ -216,4 +213,21 @@ void CReportDlg::onGenerate() {
         text += u(kDoneMissing).arg(lines.join('\n'));
     }
     finish(text.toStdString());
+}
+
+void CReportDlg::onGenerate() {
+    if (windowText(id::kPdfPath).empty()) {
+        messageBox(kNoPath);
+        return;
+    }
+    const std::string pdf = withPdfEnding(windowText(id::kPdfPath));
+    rememberFields();
+    setBusy(true);
+    report::ReportInput input = inputFromFields();
+    if (!readDevice(input)) {
+        setBusy(false);
+        setWindowText(id::kProgress, kNoPort);
+        return;
+    }
+    writeFiles(input, pdf, csvPathFor(pdf));
 }

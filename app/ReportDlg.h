@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "ReportModel.h"
 
 class LongRead;
 
@@ -24,6 +25,10 @@ class CReportDlg : public CDialog {
     void onGenerate();
     void onCancel() override;
     void rememberFields();
+    report::ReportInput inputFromFields() const;
+    bool readDevice(report::ReportInput& input);  // false: the port could not be had
+    void writeFiles(const report::ReportInput& input, const std::string& pdf,
+                    const std::string& csv);
     void setBusy(bool busy);
     void finish(const std::string& text);
 

@@ -152,7 +152,6 @@ report::ReportInput CReportDlg::inputFromFields() const {
     input.link = {LinkSettings::portNumber, portPath(LinkSettings::portNumber),
                   LinkSettings::baudRate, LinkSettings::deviceAddress};
     input.generatedAt = report::localTimeText(std::time(nullptr));
-    input.programVersion = KORVAL_PROGRAM_VERSION;
     const JudgeState& state = judgeState();
     if (state.baseline) {
         input.baseline = state.baseline->record;

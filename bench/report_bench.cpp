@@ -68,7 +68,9 @@ int main(int argc, char** argv) {
     const double model = since(start);
     const bool csvOk = report::writeReportCsv(content, csv, error);
     const double withCsv = since(start);
-    const bool pdfOk = writeReportPdf(content, pdf, "WenQuanYi Micro Hei", error);
+    // The face the program chooses first; another (argv[1]) to compare.
+    const std::string face = argc > 1 ? argv[1] : "WenQuanYi Micro Hei";
+    const bool pdfOk = writeReportPdf(content, pdf, face, error);
     const double total = since(start);
     if (!csvOk || !pdfOk) {
         std::fprintf(stderr, "report_bench: %s\n", error.c_str());

@@ -45,7 +45,6 @@ ReportRun runReport(const CliOptions& o, const RegisterLink& link) {
     input.fields = {o.site, o.string, o.technician};
     input.link = {o.port, portPath(o.port), o.baudRate, o.address};
     input.generatedAt = report::localTimeText(std::time(nullptr));
-    input.programVersion = KORVAL_PROGRAM_VERSION;
     report::ReadHooks hooks;
     bool progressShown = false;
     if (::isatty(STDERR_FILENO) == 1) {  // a technician at a terminal sees the records come

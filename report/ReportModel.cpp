@@ -98,6 +98,10 @@ std::string verdict(const Judged& judged) {
 
 }  // namespace
 
+std::string programVersion() {
+    return KORVAL_PROGRAM_VERSION;
+}
+
 std::string missingLine(const std::string& what, const std::string& reason) {
     return "未能读取：" + what + "（" + reason + "）";
 }

@@ -36,11 +36,14 @@ struct LinkDescription {
     int address = 1;
 };
 
+// The program's version, as the build names it ("1.1.0").
+std::string programVersion();
+
 struct ReportInput {
     ReportFields fields;
     LinkDescription link;
     std::string generatedAt;  // local date and time of the report
-    std::string programVersion;
+    std::string programVersion = report::programVersion();
     ReadPart<DeviceIdentity> identity;
     ReadPart<AlarmLimits> limits;
     ReadPart<AlarmMasks> masks;

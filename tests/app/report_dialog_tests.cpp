@@ -6,7 +6,10 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
+#include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdlib>
 #include <functional>
 
@@ -55,12 +58,21 @@ class ReportDialog : public PageHarness {
         if (menu == nullptr) {
             return false;
         }
+        QAction* report = nullptr;
         for (QAction* action : menu->actions()) {
             if (action->text() == QString::fromUtf8(kReportMenuCaption)) {
-                action->trigger();
+                report = action;
             }
         }
-        menu->close();
+        // As a click does: the menu hides, then its action runs (and the menu closes).
+        const QPointer<QMenu> open(menu);
+        menu->hide();
+        if (report != nullptr) {
+            report->trigger();
+        }
+        if (open != nullptr) {
+            open->close();
+        }
         CDialog::setModalHook({});
         return opened;
     }
@@ -125,4 +137,29 @@ TEST_F(ReportDialog, ASilentDeviceGivesAReportThatSaysWhatIsMissing) {
               std::string::npos)
         << message;
     EXPECT_TRUE(QFile::exists(QString::fromStdString(path("silent.pdf"))));
+}
+
+TEST_F(ReportDialog, CancellingTheRecordsKeepsThoseReadAndStillWritesTheReport) {
+    device.seedResistanceRecords(300);
+    device.setPaceBaud(9600);  // about a tenth of a second a record: half a minute in all
+    bool boxShown = false;
+    ASSERT_TRUE(openReport([&](CDialog& d) {
+        d.setChecked(id::kReadRecords, true);
+        d.typeAsUser(id::kPdfPath, path("cancelled.pdf"));
+        QTimer::singleShot(2500, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (box != nullptr && box->objectName() == "longReadBox") {
+                boxShown = box->isVisible();
+                box->findChild<QPushButton*>()->click();
+            }
+        });
+        d.clickControl(id::kGenerate);
+    }));
+    EXPECT_TRUE(boxShown) << "the records' read shows its progress box";
+    const std::string message = takeMessage();
+    EXPECT_EQ(message.rfind("报告已生成。", 0), 0u) << message;
+    EXPECT_NE(message.find("未能读取：内阻记录（读取已取消，只用了前 "), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("条（共 300 条）"), std::string::npos) << message;
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(path("cancelled.csv"))));
 }

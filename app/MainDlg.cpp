@@ -28,6 +28,7 @@
 #include "OwnMenu.h"
 #include "ProbePage.h"
 #include "RecordQueryPage.h"
+#include "ReportDlg.h"
 #include "ResistanceRecordDlg.h"
 #include "ScanDlg.h"
 #include "Strings.h"
@@ -37,6 +38,7 @@
 #include "TrafficWnd.h"
 #include "VoltageRecordDlg.h"
 #include "ids/MainIds.h"
+#include "ids/ReportIds.h"
 
 CMainDlg* g_pMainDlg = nullptr;
 
@@ -198,11 +200,21 @@ void CMainDlg::showAbout() {
     about.doModal();
 }
 
+// The report takes the port for its reads: a continuous reading stops first, as when the
+// page is left.
+void CMainDlg::showReport() {
+    stopPageBeingLeft();
+    CReportDlg report(this);
+    report.doModal();
+}
+
 void CMainDlg::popupAboutMenu(const QPoint& globalPos) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(QString::fromUtf8(IDS_ABOUTBOX), this,
                     [this] { runHandler([this] { showAbout(); }); });
+    menu->addAction(QString::fromUtf8(kReportMenuCaption), this,
+                    [this] { runHandler([this] { showReport(); }); });
     // No command: the monitor only reads the traffic record, never the port.
     menu->addAction(QString::fromUtf8(kTrafficMenuCaption), this,
                     [this] { CTrafficWnd::showFor(this); });

@@ -20,11 +20,13 @@ class CMainDlg : public CDialog {
     CDialog* page(int tab) const;
     int currentTab() const;
     void showAbout();
+    // "生成报告...": the maintenance report dialog, modal.
+    void showReport();
 
     // Shows the built window (create first) as the program's own application window:
     // minimise, maximise and close, not modal, sized for the screen it opens on.
     void showAsMainWindow();
-    // The context menu with the About and traffic monitor items, at `globalPos`; it closes
+    // The context menu with the About, report and traffic monitor items, at `globalPos`; it closes
     // itself.
     void popupAboutMenu(const QPoint& globalPos);
 

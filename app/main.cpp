@@ -1,6 +1,6 @@
 // korval: the program. Options choose device paths for COM ports or start the simulated
 // device on COM1 (--demo); --list-ports and --version answer and end, and so do the
-// subcommands (korval read, info, records), which never start Qt.
+// subcommands (korval read, info, records, report), which never start a window.
 #include <QApplication>
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +17,9 @@
 #include "MonitorApp.h"
 #include "PortDiscovery.h"
 #include "QtTranslations.h"
+#include "ReportCommand.h"
+#include "ReportGui.h"
+#include "ReportPdf.h"
 #include "SerialPort.h"
 #include "Version.h"
 
@@ -75,10 +78,18 @@ bool hasDisplay(const std::vector<std::string>& args) {
     });
 }
 
+// korval report draws its PDF with Qt Gui on the offscreen platform: no display needed.
+bool writePdfWithoutWindow(const report::ReportContent& content, const std::string& path,
+                           std::string& error) {
+    const ReportGui gui;
+    return writeReportPdf(content, path, chosenCjkFace(), error);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && isCliCommand(argv[1])) {
+        setReportPdfWriter(writePdfWithoutWindow);
         return runCommandLine({argv + 1, argv + argc});
     }
     // Without Qt's own options (-platform ...) the arguments can be read before Qt starts.

@@ -13,6 +13,8 @@ const char* const kCliUsage =
     "       korval records --kind voltage|alarm|resistance [--group G] [LINK]\n"
     "                      [--format text|json|csv]\n"
     "       korval scan    [LINK] [--first] [--format text|json|csv]  (LINK: tried first)\n"
+    "       korval report  --pdf FILE [--csv FILE] [--records] [--site S] [--string S]\n"
+    "                      [--technician S] [LINK]  (CSV beside the PDF without --csv)\n"
     "  LINK: [--com N=PATH] [--baud B] [--address A]\n"
     "  --com N=PATH   open PATH for COMn (N = 1..12); the command uses the lowest COMn\n"
     "                 given, COM1 (/dev/ttyS0) without --com\n"
@@ -26,7 +28,7 @@ const char* const kCliUsage =
 
 namespace {
 
-constexpr std::string_view kCommands[] = {"read", "info", "records", "scan"};
+constexpr std::string_view kCommands[] = {"read", "info", "records", "scan", "report"};
 constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
 constexpr int kMaxAddress = 247;
 
@@ -107,6 +109,22 @@ std::string setPort(const std::string& value, CliOptions& o) {
     return error;
 }
 
+std::string setText(const std::string& value, std::string& into) {
+    into = value;
+    return {};
+}
+
+// What only the report command takes; an empty name when none of it is given.
+std::string reportOption(const CliOptions& o) {
+    return !o.pdfPath.empty()      ? "--pdf"
+           : !o.csvPath.empty()    ? "--csv"
+           : o.records             ? "--records"
+           : !o.site.empty()       ? "--site"
+           : !o.string.empty()     ? "--string"
+           : !o.technician.empty() ? "--technician"
+                                   : "";
+}
+
 // An option that takes a value: its setter, or null for an unknown name.
 using Setter = std::string (*)(const std::string&, CliOptions&);
 Setter valueOption(std::string_view name) {
@@ -119,6 +137,12 @@ Setter valueOption(std::string_view name) {
          [](const std::string& v, CliOptions& o) {
              return setNumber("--address", v, 1, kMaxAddress, o.address);
          }},
+        {"--pdf", [](const std::string& v, CliOptions& o) { return setText(v, o.pdfPath); }},
+        {"--csv", [](const std::string& v, CliOptions& o) { return setText(v, o.csvPath); }},
+        {"--site", [](const std::string& v, CliOptions& o) { return setText(v, o.site); }},
+        {"--string", [](const std::string& v, CliOptions& o) { return setText(v, o.string); }},
+        {"--technician",
+         [](const std::string& v, CliOptions& o) { return setText(v, o.technician); }},
         {"--group",
          [](const std::string& v, CliOptions& o) {
              return setNumber("--group", v, 1, kVoltageGroups, o.group);
@@ -131,6 +155,21 @@ Setter valueOption(std::string_view name) {
 std::string checkCombination(const CliOptions& o) {
     if (o.help) {
         return {};
+    }
+    if (o.command == "report") {
+        if (o.pdfPath.empty()) {
+            return "report: --pdf FILE is required";
+        }
+        if (!o.csvPath.empty() && o.csvPath == o.pdfPath) {
+            return "report: --csv and --pdf name the same file";
+        }
+        if (o.kind || o.format != OutputFormat::Text) {
+            return "report: writes a PDF and a CSV; --kind and --format do not apply";
+        }
+        return {};
+    }
+    if (const std::string option = reportOption(o); !option.empty()) {
+        return option + " belongs to report only";
     }
     if (o.command == "records") {
         if (!o.kind) {
@@ -160,7 +199,7 @@ bool isCliCommand(std::string_view word) {
 CliParse parseCliOptions(const std::vector<std::string>& args) {
     CliParse result;
     if (args.empty() || !isCliCommand(args[0])) {
-        result.error = "expected read, info, records or scan (try --help)";
+        result.error = "expected read, info, records, scan or report (try --help)";
         return result;
     }
     result.options.command = args[0];
@@ -176,6 +215,8 @@ CliParse parseCliOptions(const std::vector<std::string>& args) {
             result.options.help = true;
         } else if (name == "--first" && !joined) {
             result.options.first = true;
+        } else if (name == "--records" && !joined) {
+            result.options.records = true;
         } else if (const Setter setter = valueOption(name)) {
             if (!joined && i + 1 >= args.size()) {
                 result.error = name + ": missing value";

@@ -23,6 +23,13 @@ struct CliOptions {
     int group = 1;                   // records --kind voltage: the group, 1..8
     bool help = false;
     bool first = false;  // scan: stop at the first device that answers
+    // report: the files, whether to read the resistance records, the header's fields.
+    std::string pdfPath;
+    std::string csvPath;  // empty: beside the PDF, with .csv
+    bool records = false;
+    std::string site;
+    std::string string;
+    std::string technician;
 };
 
 struct CliParse {

@@ -9,6 +9,7 @@
 #include "DeviceReads.h"
 #include "LinkSettings.h"
 #include "RegisterCoding.h"
+#include "ReportCommand.h"
 #include "ScanCommand.h"
 #include "SerialPort.h"
 
@@ -75,6 +76,12 @@ CommandResult recordsCommand(const CliOptions& o, const RegisterLink& link) {
                        report.read.expected, read)};
 }
 
+// The report keeps what it read even when a part is missing; runReport says what is.
+CommandResult reportCommand(const CliOptions& o, const RegisterLink& link) {
+    ReportRun run = runReport(o, link);
+    return {std::move(run.output), run.verdict, std::move(run.problem)};
+}
+
 struct Command {
     const char* name;
     CommandResult (*run)(const CliOptions&, const RegisterLink&);
@@ -84,6 +91,7 @@ constexpr Command kCommands[] = {
     {"read", readCommand},
     {"info", infoCommand},
     {"records", recordsCommand},
+    {"report", reportCommand},
 };
 
 // Opens the port of the options (taking its lock), runs `command`, closes it.

@@ -46,7 +46,8 @@ std::optional<int> placeWindow(const RegisterLink& link, RecordKind kind, int gr
 }  // namespace
 
 RecordRead readStoredRecords(const RegisterLink& link, RecordKind kind, int group,
-                             const std::function<void(int, int)>& progress) {
+                             const std::function<void(int, int)>& progress,
+                             const std::function<bool()>& stop) {
     RecordRead read;
     const auto count = link.readHolding(recordRegisters(kind).count, 1);
     if (!count) {
@@ -73,6 +74,10 @@ RecordRead readStoredRecords(const RegisterLink& link, RecordKind kind, int grou
         read.records.push_back(*record);
         if (progress) {
             progress(number, read.expected);
+        }
+        if (stop && number < read.expected && stop()) {
+            read.outcome = Outcome::Broken;
+            return read;
         }
     }
     return read;

@@ -34,6 +34,8 @@ struct RecordRead {
 };
 
 // Reads every record of `kind` (voltage records: those of `group`, 1..kVoltageGroups) on the
-// open port. `progress`, when given, hears of each record read.
+// open port. `progress`, when given, hears of each record read. When `stop`, asked after each
+// record, says so, the read ends there as a Broken one with the records read so far.
 RecordRead readStoredRecords(const RegisterLink& link, RecordKind kind, int group = 1,
-                             const std::function<void(int read, int expected)>& progress = {});
+                             const std::function<void(int read, int expected)>& progress = {},
+                             const std::function<bool()>& stop = {});

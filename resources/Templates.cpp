@@ -18,7 +18,7 @@ const std::map<int, DialogTemplate>& templates() {
               makeCellTemplate(cellPageLayout(IDD_TEMPERATURE)), makeCurrentTemplate(),
               makeProbeTemplate(), makeSystemParamTemplate(), makePasswordTemplate(),
               makeRecordQueryTemplate(), makeVoltageRecordsTemplate(), makeAlarmRecordsTemplate(),
-              makeResistanceRecordsTemplate(), makeCurveRecordsTemplate()}) {
+              makeResistanceRecordsTemplate(), makeCurveRecordsTemplate(), makeReportTemplate()}) {
             m.emplace(t.id, std::move(t));
         }
         return m;

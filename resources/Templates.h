@@ -24,6 +24,7 @@ enum DialogId : int {
     IDD_ALARM_RECORDS = 154,
     IDD_VOLTAGE_RECORDS = 155,
     IDD_SCAN = 156,
+    IDD_REPORT = 160,
 };
 
 // The template of dialog `id`. An id without a template is a mistake in the program:
@@ -60,3 +61,4 @@ DialogTemplate makeCurveRecordsTemplate();
 DialogTemplate makeCurrentTemplate();
 DialogTemplate makeBankTemplate();
 DialogTemplate makeCellTemplate(const CellPageLayout& layout);
+DialogTemplate makeReportTemplate();

@@ -17,6 +17,8 @@ packages=(
   python3
   # the command line is also tested against a Modbus slave that is not ours (pymodbus)
   python3-pymodbus
+  # the report test reads the PDF's text back with pdftotext; pdftoppm makes its screenshot
+  poppler-utils
 )
 
 missing=()

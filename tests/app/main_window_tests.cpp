@@ -27,6 +27,7 @@
 #include "ids/MainIds.h"
 #include "ids/RecordAlarmIds.h"
 #include "ids/RecordQueryIds.h"
+#include "ids/ReportIds.h"
 
 namespace {
 
@@ -55,11 +56,12 @@ class MainWindow : public PageHarness {
         QApplication::sendEvent(widget, &event);
         return qobject_cast<QMenu*>(QApplication::activePopupWidget());
     }
-    // The About item, and the traffic monitor's beside it.
+    // The About item, the report's and the traffic monitor's beside it.
     static bool offersAbout(QWidget* widget) {
         QMenu* menu = rightClick(widget);
-        const bool about = menu != nullptr && menu->actions().size() == 2 &&
+        const bool about = menu != nullptr && menu->actions().size() == 3 &&
                            menu->actions().front()->text() == QString::fromUtf8(IDS_ABOUTBOX) &&
+                           menu->actions().at(1)->text() == QString::fromUtf8(kReportMenuCaption) &&
                            menu->actions().back()->text() == QString::fromUtf8(kTrafficMenuCaption);
         if (menu != nullptr) {
             menu->close();

@@ -83,7 +83,12 @@ std::string csvLine(std::span<const std::string> fields) {
     return line;
 }
 
-bool writeCsvFile(const std::string& path, const CsvLineSource& nextLine, int& errorNumber) {
+namespace {
+
+// Runs `write` on a temporary file beside `path` and renames it into place once all of it is
+// on disk; on failure the temporary file is removed and `errorNumber` says why.
+bool writeAside(const std::string& path, const std::function<bool(int fd)>& write,
+                int& errorNumber) {
     std::string temporary = temporaryPattern(path);
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
@@ -91,7 +96,7 @@ bool writeCsvFile(const std::string& path, const CsvLineSource& nextLine, int& e
         return false;
     }
     giveUsualMode(fd);
-    const bool written = writeLines(fd, nextLine);
+    const bool written = write(fd);
     int failure = written ? 0 : errno;
     if (::close(fd) != 0 && failure == 0) {
         failure = errno;
@@ -106,6 +111,18 @@ bool writeCsvFile(const std::string& path, const CsvLineSource& nextLine, int& e
     }
     errorNumber = 0;
     return true;
+}
+
+}  // namespace
+
+bool writeCsvFile(const std::string& path, const CsvLineSource& nextLine, int& errorNumber) {
+    return writeAside(
+        path, [&](int fd) { return writeLines(fd, nextLine); }, errorNumber);
+}
+
+bool writeFileAside(const std::string& path, std::string_view bytes, int& errorNumber) {
+    return writeAside(
+        path, [&](int fd) { return writeAll(fd, bytes) && ::fsync(fd) == 0; }, errorNumber);
 }
 
 bool writeCsvFile(const std::string& path, std::span<const std::string> lines, int& errorNumber) {

@@ -25,3 +25,5 @@ using CsvLineSource = std::function<bool(std::string& line)>;
 // `errorNumber` set to the errno of the step that failed.
 bool writeCsvFile(const std::string& path, const CsvLineSource& nextLine, int& errorNumber);
 bool writeCsvFile(const std::string& path, std::span<const std::string> lines, int& errorNumber);
+// Any file's bytes written the same way: whole at `path`, or not at all.
+bool writeFileAside(const std::string& path, std::string_view bytes, int& errorNumber);

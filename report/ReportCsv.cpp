@@ -1,0 +1,81 @@
+// The report's CSV lines and file.
+#include "ReportCsv.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "CsvFile.h"
+
+namespace report {
+
+namespace {
+
+void addTable(const ReportTable& table, std::vector<std::string>& lines) {
+    lines.push_back(csvField(table.title));
+    lines.push_back(csvLine(table.columns));
+    for (const auto& row : table.rows) {
+        lines.push_back(csvLine(row));
+    }
+    for (const std::string& note : table.notes) {
+        lines.push_back(csvField(note));
+    }
+    lines.emplace_back();
+}
+
+}  // namespace
+
+std::vector<std::string> reportCsvLines(const ReportContent& content) {
+    std::vector<std::string> lines{csvField(content.title), ""};
+    lines.push_back(csvLine(std::vector<std::string>{"项目", "内容"}));
+    for (const auto& [field, value] : content.header) {
+        lines.push_back(csvLine(std::vector<std::string>{field, value}));
+    }
+    for (const std::string& line : content.missing) {
+        lines.push_back(csvField(line));
+    }
+    lines.push_back(csvField(content.verdict));
+    lines.emplace_back();
+    for (const ReportTable* table :
+         {&content.summary, &content.limits, &content.worst, &content.cells, &content.trend}) {
+        addTable(*table, lines);
+    }
+    return lines;
+}
+
+bool writeReportCsv(const ReportContent& content, const std::string& path, std::string& error) {
+    int errorNumber = 0;
+    if (!writeCsvFile(path, reportCsvLines(content), errorNumber)) {
+        error = fileErrorText(path, errorNumber);
+        return false;
+    }
+    return true;
+}
+
+std::string fileErrorText(const std::string& path, int errorNumber) {
+    std::string why;
+    switch (errorNumber) {
+        case ENOENT:
+        case ENOTDIR:
+            why = "文件夹不存在";
+            break;
+        case EACCES:
+        case EPERM:
+            why = "没有写入权限";
+            break;
+        case ENOSPC:
+        case EDQUOT:
+            why = "磁盘已满";
+            break;
+        case EROFS:
+            why = "磁盘只读";
+            break;
+        case EISDIR:
+            why = "这是一个文件夹";
+            break;
+        default:
+            why = std::strerror(errorNumber);
+    }
+    return "无法写入文件 " + path + "：" + why;
+}
+
+}  // namespace report

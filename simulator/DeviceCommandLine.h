@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "DeviceModel.h"
 
@@ -15,6 +16,14 @@ struct DeviceCommandLine {
     int faultRatePercent = 0;
     int faultSeed = 0;  // 0: a different seed each run
     std::string linkPath;
+    // --bus A,B,...: the addresses of further devices on the same line.
+    std::vector<int> busAddresses;
+    // --silence-after ADDRESS:SECONDS (repeatable): that device stops answering then.
+    struct Silence {
+        int address = 0;
+        int afterSeconds = 0;
+    };
+    std::vector<Silence> silences;
     bool help = false;
 };
 

@@ -13,6 +13,7 @@ const char* const kCliUsage =
     "       korval records --kind voltage|alarm|resistance [--group G] [LINK]\n"
     "                      [--format text|json|csv]\n"
     "       korval scan    [LINK] [--format text|json|csv]  (LINK: tried first)\n"
+    "       korval serve   ...  (polls devices for Prometheus and MQTT; serve --help)\n"
     "  LINK: [--com N=PATH] [--baud B] [--address A]\n"
     "  --com N=PATH   open PATH for COMn (N = 1..12); the command uses the lowest COMn\n"
     "                 given, COM1 (/dev/ttyS0) without --com\n"
@@ -24,7 +25,7 @@ const char* const kCliUsage =
 
 namespace {
 
-constexpr std::string_view kCommands[] = {"read", "info", "records", "scan"};
+constexpr std::string_view kCommands[] = {"read", "info", "records", "scan", "serve"};
 constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
 constexpr int kMaxAddress = 247;
 

@@ -11,6 +11,7 @@
 #include "RegisterCoding.h"
 #include "ScanCommand.h"
 #include "SerialPort.h"
+#include "ServeCommand.h"
 
 namespace {
 
@@ -110,6 +111,9 @@ CommandResult onPort(const CliOptions& o, const Command& command) {
 }  // namespace
 
 int runCommandLine(const std::vector<std::string>& args) {
+    if (!args.empty() && args[0] == "serve") {
+        return runServe({args.begin() + 1, args.end()});
+    }
     const CliParse parsed = parseCliOptions(args);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "korval: %s\n", parsed.error.c_str());

@@ -15,6 +15,9 @@ packages=(
   fonts-wqy-microhei fonts-noto-cjk
   # the CSV export test reads the file back with Python's csv module
   python3
+  # korval serve: its libraries (MQTT client, Prometheus exposer), and the engines its tests
+  # start on localhost (broker, subscriber tools, promtool and the Prometheus server)
+  libmosquitto-dev prometheus-cpp-dev mosquitto mosquitto-clients prometheus
 )
 
 missing=()

@@ -3,6 +3,9 @@
 // by promtool, a mosquitto broker with a subscriber, and a Prometheus server scraping it.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
+
 #include "DeviceServer.h"
 #include "EngineSupport.h"
 #include "Gateway.h"
@@ -197,6 +200,52 @@ TEST_F(GatewayBusTest, AnAbsentOrStoppingBrokerNeverHoldsUpTheScrape) {
     ASSERT_TRUE(broker.start());  // and back: the client reconnects by itself
     MqttSubscriber mqtt(port);
     EXPECT_TRUE(eventually([&] { return mqtt.count("korval/a/s1/state") > 0; })) << m_log.str();
+    std::filesystem::remove_all(dir);
+}
+
+// An instant query of a Prometheus server's HTTP API; the JSON answer, empty on failure.
+std::string query(int port, const std::string& expression) {
+    std::string encoded;
+    for (const unsigned char c : expression) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%%%02X", c);
+        encoded += std::isalnum(c) || c == '_' ? std::string(1, static_cast<char>(c)) : hex;
+    }
+    return httpGet(port, "/api/v1/query?query=" + encoded).value_or("");
+}
+
+TEST_F(GatewayBusTest, APrometheusServerSeesTheSilencedDeviceDownAndItsCellsGone) {
+    if (findProgram("prometheus").empty()) {
+        GTEST_SKIP() << "prometheus is not installed (Debian package prometheus)";
+    }
+    startGateway();
+    const auto dir = scratchDir("prometheus");
+    const int port = freePort();
+    writeFile(dir / "prometheus.yml",
+              "global:\n  scrape_interval: 1s\n  scrape_timeout: 1s\nscrape_configs:\n"
+              "  - job_name: korval\n    static_configs:\n      - targets: ['127.0.0.1:" +
+                  std::to_string(m_gateway->metricsPort()) + "']\n");
+    Process prometheus(
+        {findProgram("prometheus"), "--config.file=" + (dir / "prometheus.yml").string(),
+         "--storage.tsdb.path=" + (dir / "data").string(),
+         "--web.listen-address=127.0.0.1:" + std::to_string(port)},
+        (dir / "prometheus.log").string());
+    const std::string upOfS2 = "korval_up{string=\"s2\"}";
+    const std::string cellsOfS2 = "count(korval_cell_voltage_volts{string=\"s2\"})";
+    ASSERT_TRUE(
+        eventually([&] { return query(port, upOfS2).find(",\"1\"]") != std::string::npos; }, 120s))
+        << query(port, upOfS2);
+    EXPECT_NE(query(port, cellsOfS2).find(",\"40\"]"), std::string::npos) << query(port, cellsOfS2);
+
+    m_bus.silence(2);
+    EXPECT_TRUE(eventually([&] {
+        return query(port, upOfS2).find(",\"0\"]") != std::string::npos;
+    })) << query(port, upOfS2);
+    EXPECT_TRUE(eventually([&] {
+        return query(port, cellsOfS2).find("\"result\":[]") != std::string::npos;
+    })) << query(port, cellsOfS2);
+    EXPECT_NE(query(port, "korval_up{string=\"s1\"}").find(",\"1\"]"), std::string::npos);
+    prometheus.stop();
     std::filesystem::remove_all(dir);
 }
 

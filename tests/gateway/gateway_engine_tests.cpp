@@ -203,6 +203,56 @@ TEST_F(GatewayBusTest, AnAbsentOrStoppingBrokerNeverHoldsUpTheScrape) {
     std::filesystem::remove_all(dir);
 }
 
+TEST_F(GatewayBusTest, APortThatDoesNotOpenIsToldOnceAndTriedAgainEveryRound) {
+    const auto dir = scratchDir("missing-port");
+    const auto link = dir / "ttyRS485";
+    m_options.ports = {{2, link.string()}};
+    m_options.devices = {{2, 3, 9600, "a", "s3"}};
+    startGateway();
+    ASSERT_TRUE(keepsPolling("s3", 2));
+    EXPECT_EQ(value(series("korval_up", "s3")), 0);
+    EXPECT_EQ(value(series("korval_poll_failures_total", "s3")),
+              value(series("korval_polls_total", "s3")));
+    const std::string told = m_log.str();
+    const std::string missing = "没有发现此串口或此串口被占用：COM2（" + link.string() + "）";
+    EXPECT_NE(told.find(missing), std::string::npos) << told;
+    EXPECT_EQ(told.find(missing), told.rfind(missing)) << "told once, not every round";
+
+    std::filesystem::create_symlink(m_bus.path(), link);  // the adapter is plugged in
+    EXPECT_TRUE(eventually([this] { return value(series("korval_up", "s3")) == 1; }));
+    EXPECT_TRUE(
+        sampleValue(scrape(), "korval_cell_voltage_volts{cell=\"1\",site=\"a\",string=\"s3\"}"));
+    EXPECT_NE(m_log.str().find("COM2（" + link.string() + "） 已能打开"), std::string::npos);
+    m_gateway->stop();
+    std::filesystem::remove_all(dir);
+}
+
+// The korval program itself: a bad option refused in Chinese, a run stopped by SIGTERM.
+TEST_F(GatewayBusTest, KorvalServeRunsUntilSigtermAndRefusesABadCommandLine) {
+    const auto dir = scratchDir("program");
+    std::string output;
+    EXPECT_EQ(shell(std::string(KORVAL_EXE) + " serve --interval 0", output), 3);
+    EXPECT_NE(output.find("--interval：应为 1 到 86400"), std::string::npos) << output;
+    const int port = freePort();
+    {
+        Process serve({KORVAL_EXE, "serve", "--com", "1=" + m_bus.path(), "--device",
+                       "address=2,site=a,string=s2", "--interval", "1", "--listen",
+                       "127.0.0.1:" + std::to_string(port)},
+                      (dir / "serve.log").string());
+        EXPECT_TRUE(eventually([&] {
+            return sampleValue(httpGet(port, "/metrics").value_or(""), series("korval_up", "s2")) ==
+                   1.0;
+        }));
+    }
+    std::ifstream in(dir / "serve.log");
+    const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(log.find("Prometheus 接口 http://127.0.0.1:" + std::to_string(port) + "/metrics"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("korval serve: 已停止"), std::string::npos) << log;
+    std::filesystem::remove_all(dir);
+}
+
 // An instant query of a Prometheus server's HTTP API; the JSON answer, empty on failure.
 std::string query(int port, const std::string& expression) {
     std::string encoded;

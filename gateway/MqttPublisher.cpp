@@ -80,16 +80,16 @@ void MqttPublisher::stop() {
 
 void MqttPublisher::update(size_t device, const DeviceSample& sample) {
     const ServedDevice& d = m_options.devices.at(device);
-    bool changed = false;
     {
+        // Under the lock, so that a (re)connection's announcement cannot overtake it with
+        // the availability it had before.
         std::lock_guard lock(m_mutex);
         const signed char now = sample.up ? 1 : 0;
-        changed = m_available[device] != now;
-        m_available[device] = now;
-    }
-    if (changed) {
-        publish({deviceTopic(m_options.mqttPrefix, d, "availability"),
-                 sample.up ? kOnline : kOffline, true});
+        if (m_available[device] != now) {
+            m_available[device] = now;
+            publish({deviceTopic(m_options.mqttPrefix, d, "availability"),
+                     sample.up ? kOnline : kOffline, true});
+        }
     }
     if (sample.up) {
         publish({deviceTopic(m_options.mqttPrefix, d, "state"), statePayload(sample), false}, true);
@@ -120,14 +120,10 @@ void MqttPublisher::announce() {
                                                       m_options.discoveryPrefix)) {
             publish(m);
         }
-        signed char available = -1;
-        {
-            std::lock_guard lock(m_mutex);
-            available = m_available[i];
-        }
-        if (available >= 0) {
+        std::lock_guard lock(m_mutex);
+        if (m_available[i] >= 0) {
             publish({deviceTopic(m_options.mqttPrefix, m_options.devices[i], "availability"),
-                     available ? kOnline : kOffline, true});
+                     m_available[i] ? kOnline : kOffline, true});
         }
     }
 }

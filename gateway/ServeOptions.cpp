@@ -144,54 +144,78 @@ struct Parser {
     std::vector<DeviceSpec> specs;
     std::optional<int> address;
 
+    // Each gives nullopt for an option that is not its own, else the error (empty: good).
+    std::optional<std::string> linkOption(const std::string& name, const std::string& value);
+    std::optional<std::string> outputOption(const std::string& name, const std::string& value);
     std::string option(const std::string& name, const std::string& value);
     std::string finish();
 };
 
-std::string Parser::option(const std::string& name, const std::string& value) {
+std::string refused(const std::string& name, const std::string& wanted, const std::string& value) {
+    return name + "：" + wanted + "，而不是 '" + value + "'";
+}
+
+// The ports, devices and the schedule.
+std::optional<std::string> Parser::linkOption(const std::string& name, const std::string& value) {
     ServeOptions& o = result.options;
     if (name == "--com") {
         PortAssignment assignment;
-        if (auto error = parsePortAssignment(value, assignment); !error.empty()) {
+        if (const std::string error = parsePortAssignment(value, assignment); !error.empty()) {
             return "--com：" + error;
         }
         o.ports[assignment.number] = assignment.path;
-    } else if (name == "--baud") {
+        return "";
+    }
+    if (name == "--baud") {
         o.baudRate = baudRate(value).value_or(0);
-        return o.baudRate ? ""
-                          : "--baud：应为 1200、2400、4800、9600 或 19200，而不是 '" + value + "'";
-    } else if (name == "--address") {
+        return o.baudRate ? "" : refused(name, "应为 1200、2400、4800、9600 或 19200", value);
+    }
+    if (name == "--address") {
         address = number(value, 1, kMaxAddress);
-        return address ? "" : "--address：应为 1 到 247，而不是 '" + value + "'";
-    } else if (name == "--device") {
-        DeviceSpec spec;
-        if (auto error = parseDevice(value, spec); !error.empty()) {
-            return "--device：" + error;
-        }
-        specs.push_back(spec);
-    } else if (name == "--interval" || name == "--limits-every") {
+        return address ? "" : refused(name, "应为 1 到 247", value);
+    }
+    if (name == "--device") {
+        const std::string error = parseDevice(value, specs.emplace_back());
+        return error.empty() ? "" : "--device：" + error;
+    }
+    if (name == "--interval" || name == "--limits-every") {
         const auto n = number(value, 1, kMaxInterval);
         (name == "--interval" ? o.intervalSeconds : o.limitsEvery) = n.value_or(0);
-        return n ? "" : name + "：应为 1 到 86400，而不是 '" + value + "'";
-    } else if (name == "--listen") {
+        return n ? "" : refused(name, "应为 1 到 86400", value);
+    }
+    return std::nullopt;
+}
+
+// Where the values go.
+std::optional<std::string> Parser::outputOption(const std::string& name, const std::string& value) {
+    ServeOptions& o = result.options;
+    if (name == "--listen") {
         o.listen = value == "none" ? "" : value;
         return value == "none" || isListenAddress(value)
                    ? ""
-                   : "--listen：应写成 地址:端口（例如 127.0.0.1:9105）或 none，而不是 '" + value +
-                         "'";
-    } else if (name == "--mqtt") {
+                   : refused(name, "应写成 地址:端口（例如 127.0.0.1:9105）或 none", value);
+    }
+    if (name == "--mqtt") {
         o.mqtt = broker(value);
-        return o.mqtt ? "" : "--mqtt：应写成 主机[:端口]，而不是 '" + value + "'";
-    } else if (name == "--mqtt-prefix" || name == "--discovery-prefix") {
+        return o.mqtt ? "" : refused(name, "应写成 主机[:端口]", value);
+    }
+    if (name == "--mqtt-prefix" || name == "--discovery-prefix") {
         (name == "--mqtt-prefix" ? o.mqttPrefix : o.discoveryPrefix) = value;
         return isPrefix(value)
                    ? ""
-                   : name + "：主题前缀只能由字母、数字、'_'、'-' 和 '/' 组成，而不是 '" + value +
-                         "'";
-    } else {
-        return "不认识的选项 '" + name + "'（korval serve --help 列出全部选项）";
+                   : refused(name, "主题前缀只能由字母、数字、'_'、'-' 和 '/' 组成", value);
     }
-    return {};
+    return std::nullopt;
+}
+
+std::string Parser::option(const std::string& name, const std::string& value) {
+    if (auto error = linkOption(name, value)) {
+        return *error;
+    }
+    if (auto error = outputOption(name, value)) {
+        return *error;
+    }
+    return "不认识的选项 '" + name + "'（korval serve --help 列出全部选项）";
 }
 
 // Devices from their specs, defaults filled in; no two share a port and address or a name.

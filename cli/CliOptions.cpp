@@ -15,6 +15,7 @@ const char* const kCliUsage =
     "       korval scan    [LINK] [--first] [--format text|json|csv]  (LINK: tried first)\n"
     "       korval report  --pdf FILE [--csv FILE] [--records] [--site S] [--string S]\n"
     "                      [--technician S] [LINK]  (CSV beside the PDF without --csv)\n"
+    "       korval serve   ...  (polls devices for Prometheus and MQTT; serve --help)\n"
     "  LINK: [--com N=PATH] [--baud B] [--address A]\n"
     "  --com N=PATH   open PATH for COMn (N = 1..12); the command uses the lowest COMn\n"
     "                 given, COM1 (/dev/ttyS0) without --com\n"
@@ -28,7 +29,7 @@ const char* const kCliUsage =
 
 namespace {
 
-constexpr std::string_view kCommands[] = {"read", "info", "records", "scan", "report"};
+constexpr std::string_view kCommands[] = {"read", "info", "records", "scan", "report", "serve"};
 constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
 constexpr int kMaxAddress = 247;
 

@@ -12,6 +12,7 @@
 #include "ReportCommand.h"
 #include "ScanCommand.h"
 #include "SerialPort.h"
+#include "ServeCommand.h"
 
 namespace {
 
@@ -113,6 +114,9 @@ CommandResult onPort(const CliOptions& o, const Command& command) {
 }  // namespace
 
 int runCommandLine(const std::vector<std::string>& args) {
+    if (!args.empty() && args[0] == "serve") {
+        return runServe({args.begin() + 1, args.end()});
+    }
     const CliParse parsed = parseCliOptions(args);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "korval: %s\n", parsed.error.c_str());

@@ -26,6 +26,7 @@ expected=(
   /usr/share/applications/korval.desktop
   /usr/share/man/man1/korval.1.gz /usr/share/man/man1/korval-device.1.gz
   /usr/share/doc/korval/用户手册.md
+  /usr/lib/systemd/system/korval-serve.service
 )
 for size in 16 22 24 32 48 64; do
   expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/korval.png")
@@ -33,10 +34,14 @@ done
 for path in "${expected[@]}"; do
   grep -qxF "$path" <<<"$files" || fail "the package lacks $path"
 done
-# Everything lives under /usr/bin and /usr/share: no headers, libraries or test programs.
-stray=$(grep -v -e '^/$' -e '^/usr/$' -e '^/usr/bin/' -e '^/usr/share/' <<<"$files" || true)
+# Everything lives under /usr/bin and /usr/share, but for the service's unit: no headers,
+# libraries or test programs.
+units='^/usr/lib/(systemd/(system/)?)?$|^/usr/lib/systemd/system/korval-serve\.service$'
+stray=$(grep -v -e '^/$' -e '^/usr/$' -e '^/usr/bin/' -e '^/usr/share/' <<<"$files" |
+  grep -vE "$units" || true)
 [ -z "$stray" ] || fail "files outside /usr/bin and /usr/share: $stray"
-grep -qE '/(include|lib)/|gtest|\.a$' <<<"$files" && fail "build files in the package"
+grep -vE "$units" <<<"$files" | grep -qE '/(include|lib)/|gtest|\.a$' &&
+  fail "build files in the package"
 
 depends=$(field Depends)
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc\\+\\+6 fonts-dejavu-core \

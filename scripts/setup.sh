@@ -19,6 +19,9 @@ packages=(
   python3-pymodbus
   # the report test reads the PDF's text back with pdftotext; pdftoppm makes its screenshot
   poppler-utils
+  # korval serve: its libraries (MQTT client, Prometheus exposer), and the engines its tests
+  # start on localhost (broker, subscriber tools, promtool and the Prometheus server)
+  libmosquitto-dev prometheus-cpp-dev mosquitto mosquitto-clients prometheus
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "DeviceModel.h"
 
@@ -16,6 +17,14 @@ struct DeviceCommandLine {
     int faultSeed = 0;  // 0: a different seed each run
     int weakCell = 0;   // 1..40: that cell is weak; 0: none
     std::string linkPath;
+    // --bus A,B,...: the addresses of further devices on the same line.
+    std::vector<int> busAddresses;
+    // --silence-after ADDRESS:SECONDS (repeatable): that device stops answering then.
+    struct Silence {
+        int address = 0;
+        int afterSeconds = 0;
+    };
+    std::vector<Silence> silences;
     bool help = false;
 };
 

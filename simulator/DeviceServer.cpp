@@ -138,7 +138,13 @@ DeviceServer::DeviceServer(Options options)
     : m_options(options),
       m_model(options.address),
       m_randomFaults(options.faultRatePercent, options.faultSeed),
-      m_paceBaud(options.paceBaud) {}
+      m_paceBaud(options.paceBaud) {
+    for (const int address : m_options.busAddresses) {
+        if (address != m_options.address && !m_busModels.contains(address)) {
+            m_busModels.emplace(address, std::make_unique<DeviceModel>(address));
+        }
+    }
+}
 
 DeviceServer::~DeviceServer() {
     stop();
@@ -191,6 +197,9 @@ void DeviceServer::setPaceBaud(int baud) {
 void DeviceServer::setAutoRegistrationDelayMs(int delayMs) {
     std::lock_guard lock(m_mutex);
     m_model.setProbeScanTime(milliseconds(delayMs));
+    for (auto& entry : m_busModels) {
+        entry.second->setProbeScanTime(milliseconds(delayMs));
+    }
 }
 
 void DeviceServer::setRegister(uint16_t reg, uint16_t value) {
@@ -231,6 +240,48 @@ void DeviceServer::seedAlarmRecords(int count) {
 void DeviceServer::withModel(const std::function<void(DeviceModel&)>& action) {
     std::lock_guard lock(m_mutex);
     action(m_model);
+}
+
+bool DeviceServer::withModelAt(int address, const std::function<void(DeviceModel&)>& action) {
+    std::lock_guard lock(m_mutex);
+    DeviceModel* model = modelAt(address);
+    if (model != nullptr) {
+        action(*model);
+    }
+    return model != nullptr;
+}
+
+std::vector<int> DeviceServer::addresses() const {
+    std::vector<int> result{m_options.address};
+    for (const auto& entry : m_busModels) {
+        result.push_back(entry.first);
+    }
+    return result;
+}
+
+void DeviceServer::silence(int address, bool silent) {
+    std::lock_guard lock(m_mutex);
+    if (modelAt(address) == nullptr) {
+        return;
+    }
+    if (silent) {
+        m_silenced.insert(address);
+    } else {
+        m_silenced.erase(address);
+    }
+}
+
+bool DeviceServer::silenced(int address) const {
+    std::lock_guard lock(m_mutex);
+    return m_silenced.contains(address);
+}
+
+DeviceModel* DeviceServer::modelAt(int address) {
+    if (address == m_options.address) {
+        return &m_model;
+    }
+    const auto found = m_busModels.find(address);
+    return found == m_busModels.end() ? nullptr : found->second.get();
 }
 
 void DeviceServer::injectFault(FaultKind kind, int count, int parameter) {
@@ -334,6 +385,9 @@ void DeviceServer::serve() {
             line.lastAdvance += elapsed;
             std::lock_guard lock(m_mutex);
             m_model.advance(elapsed);
+            for (auto& entry : m_busModels) {
+                entry.second->advance(elapsed);
+            }
         }
         writeAll(master, line.schedule.takeDue(Clock::now()));
     }
@@ -350,7 +404,10 @@ void DeviceServer::handleFrame(Line& line, std::vector<uint8_t> frame, bool trun
         if (m_log.size() > kRequestLogLimit) {
             m_log.pop_front();
         }
-        if (truncated || !frameCrcOk(frame) || frame[0] != m_options.address) {
+        DeviceModel* model = truncated || !frameCrcOk(frame) || m_silenced.contains(frame[0])
+                                 ? nullptr
+                                 : modelAt(frame[0]);
+        if (model == nullptr) {
             return;
         }
         if (m_options.lineBaud > 0 && masterLineRate(m_pty.masterFd()) != m_options.lineBaud) {
@@ -369,9 +426,9 @@ void DeviceServer::handleFrame(Line& line, std::vector<uint8_t> frame, bool trun
         m_counters.faultsInjected += fault ? 1 : 0;
         DeviceModel::Reply reply;
         if (!fault || faultExecutesRequest(*fault)) {
-            reply = m_model.respond(frame);
+            reply = model->respond(frame);
         }
-        shaped = fault ? shapeReply(*fault, m_options.address, frame[1], std::move(reply.bytes))
+        shaped = fault ? shapeReply(*fault, frame[0], frame[1], std::move(reply.bytes))
                        : ShapedReply{std::move(reply.bytes), milliseconds(0)};
         // A late fault on a reply the device keeps back anyway: the later of the two.
         shaped.delay = std::max(shaped.delay, reply.delay);

@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,6 +52,10 @@ class DeviceServer {
         // master as bytes that form no frame (only for requests to its address, so that a
         // test knows when to expect them).
         int lineBaud = 0;
+        // Further devices on the same line (an RS-485 bus): each answers only its own
+        // address, with a model of its own. Addresses equal to `address` or repeated are
+        // ignored. Faults and pacing are the line's, whichever device answers.
+        std::vector<int> busAddresses{};
     };
 
     // How many frames the request log keeps: the last ones seen.
@@ -78,6 +84,15 @@ class DeviceServer {
     void seedAlarmRecords(int count);
     // Anything else, under the same lock the server answers with.
     void withModel(const std::function<void(DeviceModel&)>& action);
+    // The same for the device at `address` on the bus; false when there is none.
+    bool withModelAt(int address, const std::function<void(DeviceModel&)>& action);
+    // Every address that answers on this line, the first device's first, then ascending.
+    std::vector<int> addresses() const;
+
+    // A silenced device stops answering (as if its cable were pulled) until it is
+    // un-silenced; the others on the bus go on. Unknown addresses are ignored.
+    void silence(int address, bool silent = true);
+    bool silenced(int address) const;
 
     // Each fault applies to the next `count` replies; faults queue in the order given.
     // `parameter`: Short/Long/Garbage byte count, Late delay in ms; negative: the default.
@@ -123,10 +138,13 @@ class DeviceServer {
     void handleFrame(Line& line, std::vector<uint8_t> frame, bool truncated,
                      std::chrono::steady_clock::time_point firstByte);
     void stopThread();
+    DeviceModel* modelAt(int address);  // under m_mutex; null for no device there
 
     Options m_options;
-    mutable std::mutex m_mutex;  // guards the model, the faults and the log
+    mutable std::mutex m_mutex;  // guards the models, the faults and the log
     DeviceModel m_model;
+    std::map<int, std::unique_ptr<DeviceModel>> m_busModels;  // the others on the line
+    std::set<int> m_silenced;
     FaultPlan m_faults;
     RandomFaults m_randomFaults;
     std::deque<LoggedFrame> m_log;

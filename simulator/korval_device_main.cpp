@@ -1,5 +1,7 @@
 // korval-device: runs the simulated monitoring device on a pseudo-terminal until SIGINT
 // or SIGTERM, and prints the path a program opens as its serial port.
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -34,11 +36,46 @@ sigset_t blockStopSignals() {
     return set;
 }
 
+// Waits for SIGINT or SIGTERM, silencing devices on the bus when their time comes.
+void waitForStop(const sigset_t& stopSignals, DeviceServer& server,
+                 std::vector<DeviceCommandLine::Silence> silences) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    while (true) {
+        const auto now = Clock::now();
+        auto next = Clock::time_point::max();
+        for (auto it = silences.begin(); it != silences.end();) {
+            const auto due = start + std::chrono::seconds(it->afterSeconds);
+            if (due <= now) {
+                server.silence(it->address);
+                std::cout << "korval-device: address " << it->address << " silenced" << std::endl;
+                it = silences.erase(it);
+            } else {
+                next = std::min(next, due);
+                ++it;
+            }
+        }
+        if (next == Clock::time_point::max()) {
+            int received = 0;
+            while (sigwait(&stopSignals, &received) != 0) {
+            }
+            return;
+        }
+        const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(next - now);
+        const timespec timeout{static_cast<time_t>(wait.count() / 1'000'000'000),
+                               static_cast<long>(wait.count() % 1'000'000'000)};
+        if (sigtimedwait(&stopSignals, nullptr, &timeout) >= 0) {
+            return;
+        }
+    }
+}
+
 int serve(const DeviceCommandLine& options) {
     const sigset_t stopSignals = blockStopSignals();
-    DeviceServer server(DeviceServer::Options{options.address, options.paceBaud,
-                                              options.faultRatePercent,
-                                              static_cast<uint32_t>(options.faultSeed)});
+    DeviceServer::Options serverOptions{options.address, options.paceBaud, options.faultRatePercent,
+                                        static_cast<uint32_t>(options.faultSeed)};
+    serverOptions.busAddresses = options.busAddresses;
+    DeviceServer server(serverOptions);
     server.setAutoRegistrationDelayMs(options.probeDelayMs);
     if (options.records >= 0) {
         seedAll(server, options.records);
@@ -57,14 +94,15 @@ int serve(const DeviceCommandLine& options) {
         std::cerr << "korval-device: " << error << '\n';
         return 1;
     }
-    std::cout << "korval-device: serving address " << options.address << " on " << server.path()
-              << std::endl;
+    std::cout << "korval-device: serving address";
+    for (const int address : server.addresses()) {
+        std::cout << ' ' << address;
+    }
+    std::cout << " on " << server.path() << std::endl;
     if (!options.linkPath.empty()) {
         std::cout << "korval-device: " << options.linkPath << " -> " << server.path() << std::endl;
     }
-    int received = 0;
-    while (sigwait(&stopSignals, &received) != 0) {
-    }
+    waitForStop(stopSignals, server, options.silences);
     server.stop();
     const ServerCounters counters = server.counters();
     std::cout << "korval-device: answered " << counters.answered << " requests, "

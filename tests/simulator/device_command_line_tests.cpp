@@ -41,6 +41,18 @@ TEST(DeviceCommandLineTest, DefaultsAndEveryOptionTogether) {
     EXPECT_FALSE(parse({"--weak-cell", "41"}).error.empty());
 }
 
+TEST(DeviceCommandLineTest, ABusOfAddressesAndTheirSilences) {
+    const auto bus =
+        parse({"--bus", "2,3,247", "--silence-after", "3:20", "--silence-after", "2:0"});
+    ASSERT_TRUE(bus.error.empty()) << bus.error;
+    EXPECT_EQ(bus.options.busAddresses, (std::vector<int>{2, 3, 247}));
+    ASSERT_EQ(bus.options.silences.size(), 2u);
+    EXPECT_EQ(bus.options.silences[0].address, 3);
+    EXPECT_EQ(bus.options.silences[0].afterSeconds, 20);
+    EXPECT_EQ(bus.options.silences[1].address, 2);
+    EXPECT_EQ(bus.options.silences[1].afterSeconds, 0);
+}
+
 TEST(DeviceCommandLineTest, BadValuesAndUnknownOptionsAreRefusedWithTheirName) {
     const std::vector<std::pair<std::vector<std::string_view>, std::string>> cases = {
         {{"--address", "0"}, "--address"},
@@ -66,6 +78,14 @@ TEST(DeviceCommandLineTest, BadValuesAndUnknownOptionsAreRefusedWithTheirName) {
         {{"--verbose"}, "--verbose"},
         {{"extra"}, "extra"},
         {{"--link", "/tmp/x", "-x"}, "-x"},
+        {{"--bus", ""}, "--bus"},
+        {{"--bus", "2,,3"}, "--bus"},
+        {{"--bus", "2,248"}, "--bus"},
+        {{"--bus", "2,"}, "--bus"},
+        {{"--silence-after", "2"}, "--silence-after"},
+        {{"--silence-after", "2:"}, "--silence-after"},
+        {{"--silence-after", "0:5"}, "--silence-after"},
+        {{"--silence-after", "2:-1"}, "--silence-after"},
     };
     for (const auto& [args, named] : cases) {
         const auto result = parse(args);

@@ -200,9 +200,9 @@ std::string prometheus(const ReadReport& r) {
     const ValueInfo& c = info(Value::Current);
     out += prometheusHeader(c.metric, c.help) +
            formatText("%s{address=\"%d\"} %.1f\n", c.metric, r.address, r.live.current);
-    out += prometheusHeader("korval_verdict",
+    out += prometheusHeader("korval_bank_verdict",
                             "The bank judged against the alarm limits: 0 ok, 1 warning, 2 fail.") +
-           formatText("korval_verdict{address=\"%d\"} %d\n", r.address,
+           formatText("korval_bank_verdict{address=\"%d\"} %d\n", r.address,
                       static_cast<int>(r.judgement.verdict));
     return out + prometheusWorst(r);
 }

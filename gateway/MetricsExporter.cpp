@@ -33,7 +33,7 @@ struct MetricsExporter::Families {
           limitsKnown(gauge(r, "korval_bank_limits_known",
                             "1 when the verdict was judged against limits read from the device")),
           voltage(gauge(r, "korval_cell_voltage_volts", "Cell voltage")),
-          resistance(gauge(r, "korval_cell_resistance_milliohms", "Cell internal resistance")),
+          resistance(gauge(r, "korval_cell_resistance_ohms", "Cell internal resistance")),
           temperature(gauge(r, "korval_cell_temperature_celsius", "Cell temperature")) {}
 
     static Family<Gauge>& gauge(prometheus::Registry& r, const char* name, const char* help) {
@@ -92,10 +92,14 @@ void place(Family<Gauge>& family, Gauge*& slot, const Labels& labels, std::optio
 }
 
 void placeCells(Family<Gauge>& family, CellGauges& slots,
-                const std::array<Labels, kCellCount>& labels,
-                const analysis::OptionalCells* values) {
+                const std::array<Labels, kCellCount>& labels, const analysis::OptionalCells* values,
+                double scale = 1) {
     for (int k = 0; k < kCellCount; ++k) {
-        place(family, slots[k], labels[k], values != nullptr ? (*values)[k] : std::nullopt);
+        std::optional<double> value = values != nullptr ? (*values)[k] : std::nullopt;
+        if (value) {
+            *value *= scale;
+        }
+        place(family, slots[k], labels[k], value);
     }
 }
 
@@ -160,7 +164,9 @@ void MetricsExporter::update(size_t device, const DeviceSample& sample) {
     place(f.limitsKnown, s.limitsKnown, s.labels,
           sample.up ? std::optional<double>(sample.limitsKnown ? 1 : 0) : std::nullopt);
     placeCells(f.voltage, s.voltage, s.cellLabels, values ? &values->voltages : nullptr);
-    placeCells(f.resistance, s.resistance, s.cellLabels, values ? &values->resistances : nullptr);
+    // Prometheus wants base units: the device's mOhm go out in ohms, as korval read gives them.
+    placeCells(f.resistance, s.resistance, s.cellLabels, values ? &values->resistances : nullptr,
+               0.001);
     placeCells(f.temperature, s.temperature, s.cellLabels,
                values ? &values->temperatures : nullptr);
 }

@@ -155,7 +155,7 @@ TEST_F(CliProgramTest, ReadAsJsonAndPrometheusCarriesEveryValue) {
               std::string::npos);
     EXPECT_NE(metrics.out.find("korval_bank_current_amperes{address=\"1\"} -20.0\n"),
               std::string::npos);
-    EXPECT_NE(metrics.out.find("korval_verdict{address=\"1\"} 2\n"), std::string::npos);
+    EXPECT_NE(metrics.out.find("korval_bank_verdict{address=\"1\"} 2\n"), std::string::npos);
     EXPECT_NE(metrics.out.find("korval_worst_cell{address=\"1\",cell=\"40\",quantity=\"voltage\","
                                "band=\"fail\"} 1\n"),
               std::string::npos);

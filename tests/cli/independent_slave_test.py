@@ -1,14 +1,17 @@
 #!/usr/bin/python3
-"""korval scan, info and read against a Modbus slave that is not our simulated device
+"""korval scan, info, read and serve against a Modbus slave that is not our simulated device
 (tests/support/modbus_slave.py, on pymodbus): the answers, the verdict and the exit codes.
 
 usage: independent_slave_test.py KORVAL MODBUS_SLAVE_PY
 """
 import json
 import os
+import signal
+import socket
 import subprocess
 import sys
 import time
+import urllib.request
 
 ADDRESS = 3
 BAUD = 1200
@@ -41,6 +44,58 @@ def korval(exe, path, *args):
     run = subprocess.run([exe, *args, "--com", "1=" + path], capture_output=True, text=True,
                          env=env, timeout=COMMAND_LIMIT_S)
     return run.returncode, run.stdout, run.stderr
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def sample(text, series):
+    for line in text.splitlines():
+        if line.startswith(series + " "):
+            return float(line.split()[-1])
+    return None
+
+
+def scrape(port):
+    try:
+        with urllib.request.urlopen("http://127.0.0.1:%d/metrics" % port, timeout=5) as r:
+            return r.read().decode()
+    except OSError:
+        return ""
+
+
+def check_serve(exe, path, env):
+    """korval serve polls the slave and serves what it read for Prometheus."""
+    port = free_port()
+    serve = subprocess.Popen(
+        [exe, "serve", "--com", "1=" + path, "--device",
+         "com=1,address=%d,baud=%d,site=lab,string=s1" % (ADDRESS, BAUD),
+         "--interval", "1", "--listen", "127.0.0.1:%d" % port],
+        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, env=env)
+    labels = '{site="lab",string="s1"}'
+    text = ""
+    try:
+        deadline = time.monotonic() + COMMAND_LIMIT_S
+        while sample(text, "korval_up" + labels) != 1 and time.monotonic() < deadline:
+            time.sleep(0.5)
+            text = scrape(port)
+        check("serve: the slave is up", sample(text, "korval_up" + labels), 1)
+        cell7 = '{cell="7",site="lab",string="s1"}'
+        check("serve: cell 7 voltage", sample(text, "korval_cell_voltage_volts" + cell7), 13.95)
+        check("serve: cell 7 resistance in ohms",
+              sample(text, "korval_cell_resistance_ohms" + cell7), 0.001)
+        check("serve: verdict warning", sample(text, "korval_bank_verdict" + labels), 1)
+    finally:
+        serve.send_signal(signal.SIGTERM)
+        try:
+            status = serve.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            serve.kill()
+            status = "still running"
+    check("serve: exit on SIGTERM", status, 0)
 
 
 def main():
@@ -92,6 +147,9 @@ def main():
         check("read at another rate: exit", status, 3)
         status, out, err = korval(exe, path, "read", "--baud", str(BAUD), "--address", "9")
         check("read at another address: exit", status, 3)
+
+        check_serve(exe, path, {k: v for k, v in os.environ.items()
+                                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")})
     finally:
         slave.terminate()
         slave.wait(timeout=10)

@@ -30,19 +30,6 @@ const char* const kCliUsage =
 namespace {
 
 constexpr std::string_view kCommands[] = {"read", "info", "records", "scan", "report", "serve"};
-constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
-constexpr int kMaxAddress = 247;
-
-// A whole decimal number in [low, high], or nullopt.
-std::optional<int> number(const std::string& text, int low, int high) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < low ||
-        value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // The value of `name` in `table`, or nullopt.
 template <class Value, size_t N>
@@ -81,9 +68,8 @@ std::string setKind(const std::string& value, CliOptions& o) {
 }
 
 std::string setBaud(const std::string& value, CliOptions& o) {
-    const auto rate = number(value, 1, 1'000'000);
-    if (!rate ||
-        std::find(std::begin(kBaudRates), std::end(kBaudRates), *rate) == std::end(kBaudRates)) {
+    const auto rate = lineBaudRate(value);
+    if (!rate) {
         return "--baud: 1200, 2400, 4800, 9600 or 19200, got '" + value + "'";
     }
     o.baudRate = *rate;
@@ -91,7 +77,7 @@ std::string setBaud(const std::string& value, CliOptions& o) {
 }
 
 std::string setNumber(const char* option, const std::string& value, int low, int high, int& into) {
-    const auto n = number(value, low, high);
+    const auto n = wholeNumber(value, low, high);
     if (!n) {
         return std::string(option) + ": " + std::to_string(low) + " to " + std::to_string(high) +
                ", got '" + value + "'";
@@ -136,7 +122,7 @@ Setter valueOption(std::string_view name) {
         {"--kind", setKind},
         {"--address",
          [](const std::string& v, CliOptions& o) {
-             return setNumber("--address", v, 1, kMaxAddress, o.address);
+             return setNumber("--address", v, 1, kMaxDeviceAddress, o.address);
          }},
         {"--pdf", [](const std::string& v, CliOptions& o) { return setText(v, o.pdfPath); }},
         {"--csv", [](const std::string& v, CliOptions& o) { return setText(v, o.csvPath); }},

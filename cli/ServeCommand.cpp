@@ -7,19 +7,10 @@
 
 #include "Gateway.h"
 #include "ServeOptions.h"
+#include "StopSignals.h"
 #include "Verdict.h"
 
 namespace {
-
-// Blocked before any thread starts (they inherit the mask) and taken with sigwait.
-sigset_t blockStopSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    return set;
-}
 
 void tellStart(const ServeOptions& o, const Gateway& gateway) {
     std::cerr << "korval serve: 每 " << o.intervalSeconds << " 秒轮询 " << o.devices.size()

@@ -30,26 +30,8 @@ const char* const kServeUsage =
 
 namespace {
 
-constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
-constexpr int kMaxAddress = 247;
 constexpr int kMaxInterval = 86'400;
 constexpr int kMaxPort = 65'535;
-
-std::optional<int> number(std::string_view text, int low, int high) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < low ||
-        value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<int> baudRate(std::string_view text) {
-    const auto rate = number(text, 1, 1'000'000);
-    return rate && std::ranges::find(kBaudRates, *rate) != std::end(kBaudRates) ? rate
-                                                                                : std::nullopt;
-}
 
 // A name that can stand in a label, a topic level and a Home Assistant object id as it is.
 bool isName(std::string_view text) {
@@ -76,14 +58,14 @@ bool isPrefix(std::string_view text) {
 // HOST:PORT with a port number; the host may be empty (every address).
 bool isListenAddress(std::string_view text) {
     const size_t colon = text.rfind(':');
-    return colon != std::string_view::npos && number(text.substr(colon + 1), 0, kMaxPort);
+    return colon != std::string_view::npos && wholeNumber(text.substr(colon + 1), 0, kMaxPort);
 }
 
 std::optional<BrokerAddress> broker(std::string_view text) {
     const size_t colon = text.rfind(':');
     BrokerAddress result{std::string(text.substr(0, colon)), 1883};
     if (colon != std::string_view::npos) {
-        const auto port = number(text.substr(colon + 1), 1, kMaxPort);
+        const auto port = wholeNumber(text.substr(colon + 1), 1, kMaxPort);
         if (!port) {
             return std::nullopt;
         }
@@ -103,16 +85,16 @@ struct DeviceSpec {
 
 std::string parseDeviceKey(std::string_view key, std::string_view value, DeviceSpec& spec) {
     if (key == "com") {
-        spec.port = number(value, 1, kMaxComPort);
+        spec.port = wholeNumber(value, 1, kMaxComPort);
         return spec.port ? "" : "com= 应为 1 到 12";
     }
     if (key == "address") {
-        const auto address = number(value, 1, kMaxAddress);
+        const auto address = wholeNumber(value, 1, kMaxDeviceAddress);
         spec.address = address.value_or(0);
         return address ? "" : "address= 应为 1 到 247";
     }
     if (key == "baud") {
-        spec.baudRate = baudRate(value);
+        spec.baudRate = lineBaudRate(value);
         return spec.baudRate ? "" : "baud= 应为 1200、2400、4800、9600 或 19200";
     }
     if (key == "site" || key == "string") {
@@ -167,11 +149,11 @@ std::optional<std::string> Parser::linkOption(const std::string& name, const std
         return "";
     }
     if (name == "--baud") {
-        o.baudRate = baudRate(value).value_or(0);
+        o.baudRate = lineBaudRate(value).value_or(0);
         return o.baudRate ? "" : refused(name, "应为 1200、2400、4800、9600 或 19200", value);
     }
     if (name == "--address") {
-        address = number(value, 1, kMaxAddress);
+        address = wholeNumber(value, 1, kMaxDeviceAddress);
         return address ? "" : refused(name, "应为 1 到 247", value);
     }
     if (name == "--device") {
@@ -179,7 +161,7 @@ std::optional<std::string> Parser::linkOption(const std::string& name, const std
         return error.empty() ? "" : "--device：" + error;
     }
     if (name == "--interval" || name == "--limits-every") {
-        const auto n = number(value, 1, kMaxInterval);
+        const auto n = wholeNumber(value, 1, kMaxInterval);
         (name == "--interval" ? o.intervalSeconds : o.limitsEvery) = n.value_or(0);
         return n ? "" : refused(name, "应为 1 到 86400", value);
     }

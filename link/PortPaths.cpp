@@ -1,4 +1,5 @@
 // The COMn to device path table; the launcher fills it from its --com options.
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <string>
@@ -51,4 +52,21 @@ std::string parsePortAssignment(const std::string& value, PortAssignment& assign
     }
     assignment = {n, path};
     return {};
+}
+
+std::optional<int> wholeNumber(std::string_view text, int low, int high) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < low ||
+        value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<int> lineBaudRate(std::string_view text) {
+    const auto rate = wholeNumber(text, 1, 1'000'000);
+    return rate && std::ranges::find(kLineBaudRates, *rate) != std::end(kLineBaudRates)
+               ? rate
+               : std::nullopt;
 }

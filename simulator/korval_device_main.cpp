@@ -12,6 +12,7 @@
 #include "DeviceCommandLine.h"
 #include "DeviceServer.h"
 #include "PathLink.h"
+#include "StopSignals.h"
 
 namespace {
 
@@ -23,17 +24,6 @@ void seedAll(DeviceServer& server, int records) {
     }
     server.seedResistanceRecords(records);
     server.seedAlarmRecords(records);
-}
-
-// Blocked in every thread (the server's inherits the mask) and taken with sigwait, so
-// nothing runs in a signal handler at all.
-sigset_t blockStopSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    return set;
 }
 
 // Waits for SIGINT or SIGTERM, silencing devices on the bus when their time comes.

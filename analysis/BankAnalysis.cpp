@@ -114,7 +114,10 @@ std::vector<Candidate> candidatesOf(const BankReport& report) {
     for (const QuantityReport& q : report.quantities) {
         for (size_t i = 0; i < q.cells.size(); ++i) {
             const CellJudgement& c = q.cells[i];
-            const bool offMean = c.deviation && *c.deviation != 0;
+            // A resistance below the mean is a healthier cell, never a reason to look at it.
+            const bool offMean =
+                c.deviation &&
+                (q.quantity == Quantity::Resistance ? *c.deviation > 0 : *c.deviation != 0);
             if (!c.value || (severity(c.band) == 0 && !offMean)) {
                 continue;
             }

@@ -119,7 +119,7 @@ inline constexpr int kWorstCellCount = 5;
 
 // Summary, bands, worst cells and verdict of one reading.
 // Worst cells: each (cell, quantity) that is over a limit, in the warning band or off the mean
-// is a candidate, ranked over-limit first, then warning, then by |deviation %| (larger first),
+// (a resistance only above it: a lower one is a healthier cell) is a candidate, ranked over-limit first, then warning, then by |deviation %| (larger first),
 // then voltage before resistance before temperature, then the lower cell number. A cell
 // appears once, with all its candidate reasons. An all-equal bank within limits has none.
 // Verdict: Fail when anything is over a limit; Warning when anything is in the warning band,

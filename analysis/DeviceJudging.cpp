@@ -13,6 +13,14 @@ void fill(OptionalCells& out, const CellValues& in, const ChannelSet* watched, b
     }
 }
 
+int unmeasuredOf(const OptionalCells& values, const ChannelSet* watched) {
+    int n = 0;
+    for (int k = 0; k < kCellCount; ++k) {
+        n += (watched == nullptr || (*watched)[k]) && !values[k] ? 1 : 0;
+    }
+    return n;
+}
+
 std::optional<double> setLimit(double value) {
     return value != 0 ? std::optional<double>(value) : std::nullopt;
 }
@@ -36,6 +44,21 @@ BankInput bankInput(const BankValues& values, bool stale) {
     in.current = values.current;
     in.stale = stale;
     return in;
+}
+
+int unmeasuredCells(const BankValues& values, const AlarmMasks* masks) {
+    return unmeasuredOf(values.voltages, masks ? &masks->voltage : nullptr) +
+           unmeasuredOf(values.resistances, masks ? &masks->resistance : nullptr) +
+           unmeasuredOf(values.temperatures, masks ? &masks->temperature : nullptr);
+}
+
+VerdictLevel deviceVerdict(const BankReport& report, int unmeasured) {
+    const Verdict& v = report.verdict;
+    if (v.overLimit > 0) {
+        return VerdictLevel::Fail;
+    }
+    return v.warnings > 0 || unmeasured > 0 || v.stale || !v.judged ? VerdictLevel::Warning
+                                                                    : VerdictLevel::Ok;
 }
 
 Limits limitsFromDevice(const AlarmLimits& l) {

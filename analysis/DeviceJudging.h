@@ -27,6 +27,15 @@ BankValues bankValues(const LiveReadings& live, const AlarmMasks* masks = nullpt
 // A view of `values` for assessBank; `values` must outlive the returned input.
 BankInput bankInput(const BankValues& values, bool stale = false);
 
+// Channels the device watches that have no value; without masks, every channel without one.
+int unmeasuredCells(const BankValues& values, const AlarmMasks* masks);
+
+// A device's verdict on its reading: the bank's, except that a channel its masks leave out is
+// not missing, so a short string is no warning for its empty places. Fail over a limit;
+// warning in a warning band, with a watched channel unmeasured, a stale reading, or nothing
+// judged against a limit.
+VerdictLevel deviceVerdict(const BankReport& report, int unmeasured);
+
 // The limits as the device applies them. An upper limit of 0 (voltage, resistance,
 // current) or a voltage lower limit of 0 is a limit left unset and is not applied; the
 // temperature limits are applied unless both are 0.

@@ -70,14 +70,6 @@ std::string deviationText(const QuantityTexts& t, const analysis::Reason& r) {
     return std::string(where) + " " + formatText(t.value, std::fabs(deviation));
 }
 
-int unmeasuredOf(const analysis::OptionalCells& values, const ChannelSet& watched) {
-    int n = 0;
-    for (size_t i = 0; i < values.size(); ++i) {
-        n += watched[i] && !values[i] ? 1 : 0;
-    }
-    return n;
-}
-
 }  // namespace
 
 Verdict worse(Verdict a, Verdict b) {
@@ -100,17 +92,8 @@ Judgement judgeReading(const LiveReadings& live, const AlarmLimits& limits,
     Judgement j;
     j.limits = analysis::limitsFromDevice(limits);
     j.report = analysis::assessBank(analysis::bankInput(values), j.limits);
-    j.unmeasured = unmeasuredOf(values.voltages, masks.voltage) +
-                   unmeasuredOf(values.resistances, masks.resistance) +
-                   unmeasuredOf(values.temperatures, masks.temperature);
-    // The analysis counts every channel without a value as missing; here only the watched
-    // ones count, so a short string is not a warning for its empty places.
-    const analysis::Verdict& v = j.report.verdict;
-    if (v.overLimit > 0) {
-        j.verdict = Verdict::Fail;
-    } else if (v.warnings > 0 || j.unmeasured > 0 || !v.judged) {
-        j.verdict = Verdict::Warning;
-    }
+    j.unmeasured = analysis::unmeasuredCells(values, &masks);
+    j.verdict = static_cast<Verdict>(analysis::deviceVerdict(j.report, j.unmeasured));
     return j;
 }
 

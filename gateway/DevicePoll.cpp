@@ -33,11 +33,13 @@ DeviceSample pollDevice(const RegisterLink& link, DeviceMemory& memory, int limi
     if (live) {
         refreshLimits(link, memory, limitsEvery);
         sample.up = true;
-        sample.values = analysis::bankValues(*live, memory.masks ? &*memory.masks : nullptr);
+        const AlarmMasks* masks = memory.masks ? &*memory.masks : nullptr;
+        sample.values = analysis::bankValues(*live, masks);
         const analysis::Limits limits =
             memory.limits ? analysis::limitsFromDevice(*memory.limits) : analysis::Limits{};
-        sample.verdict =
-            analysis::assessBank(analysis::bankInput(sample.values), limits).verdict.level;
+        sample.verdict = analysis::deviceVerdict(
+            analysis::assessBank(analysis::bankInput(sample.values), limits),
+            analysis::unmeasuredCells(sample.values, masks));
         sample.limitsKnown = memory.limits.has_value();
     }
     memory.wasUp = sample.up;

@@ -17,12 +17,13 @@ struct QuantityWords {
     const char* valueFormat;
     const char* limitFormat;
     const char* deltaFormat;  // a signed difference in the unit
+    const char* bareFormat;   // the value alone, where a heading gives the unit
 };
 
 constexpr QuantityWords kWords[analysis::kQuantityCount] = {
-    {"电压", "%.3fV", "%.1fV", "%+.3fV"},
-    {"内阻", "%.2fmΩ", "%.1fmΩ", "%+.2fmΩ"},
-    {"温度", "%.1f℃", "%.0f℃", "%+.1f℃"},
+    {"电压", "%.3fV", "%.1fV", "%+.3fV", "%.3f"},
+    {"内阻", "%.2fmΩ", "%.1fmΩ", "%+.2fmΩ", "%.2f"},
+    {"温度", "%.1f℃", "%.0f℃", "%+.1f℃", "%.1f"},
 };
 
 const QuantityWords& words(Quantity q) {
@@ -88,8 +89,13 @@ std::string deviationText(Quantity q, std::optional<double> deviation,
     return side + format(words(q).valueFormat, std::fabs(*deviation));
 }
 
+// Without the unit: the summary table's heading carries it, so the cell numbers fit.
+std::string bareText(Quantity q, double value) {
+    return format(words(q).bareFormat, value);
+}
+
 std::string extremeText(Quantity q, const analysis::Extreme& extreme) {
-    std::string text = valueText(q, extreme.value);
+    std::string text = bareText(q, extreme.value);
     if (extreme.cells.empty()) {
         return text;
     }
@@ -153,8 +159,8 @@ SummaryColumn summaryColumn(Quantity quantity,
         return {"—", "—", "—", "—", "—"};
     }
     return {extremeText(quantity, stats->min), extremeText(quantity, stats->max),
-            valueText(quantity, stats->mean), valueText(quantity, stats->median),
-            valueText(quantity, stats->spread)};
+            bareText(quantity, stats->mean), bareText(quantity, stats->median),
+            bareText(quantity, stats->spread)};
 }
 
 std::string reasonText(const analysis::Reason& reason, const analysis::Limits& limits) {

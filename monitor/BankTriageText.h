@@ -20,7 +20,8 @@ CellMark cellMark(const analysis::CellJudgement& cell);
 // "12.100V", "9.00mΩ", "35.5℃": as the lists show values.
 std::string valueText(analysis::Quantity quantity, double value);
 
-// The five rows of the summary table, for one quantity's column; "—" without values.
+// The five rows of the summary table, for one quantity's column, without the unit (the
+// column's heading gives it) so that the cell numbers fit; "—" without values.
 struct SummaryColumn {
     std::string min;
     std::string max;

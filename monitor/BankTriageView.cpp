@@ -95,9 +95,9 @@ void showWorst(CDialog& page, const Judged& judged) {
 void setUpTriageLists(CDialog& page) {
     if (CReportList* summary = page.reportList(ids::kSummaryList)) {
         summary->insertColumn(0, "项目", 46);
-        summary->insertColumn(1, "电压", 92);
-        summary->insertColumn(2, "内阻", 100);
-        summary->insertColumn(3, "温度", 80);
+        summary->insertColumn(1, "电压(V)", 92);
+        summary->insertColumn(2, "内阻(mΩ)", 100);
+        summary->insertColumn(3, "温度(℃)", 80);
         for (int row = 0; row < 5; ++row) {
             summary->insertItem(row, kSummaryRows[row]);
         }

@@ -16,7 +16,14 @@ int severity(Band band) {
     return band == Band::OverLimit ? 2 : band == Band::Warning ? 1 : 0;
 }
 
-// "超限：电压、内阻变化", "注意：温度", "正常", "未判定" or "缺失", from the cell's bands.
+// A channel the device watches for none of the three quantities.
+bool unwatched(const Judged& judged, int index) {
+    const auto& m = judged.masks;
+    return m && !m->voltage[index] && !m->resistance[index] && !m->temperature[index];
+}
+
+// "超限：电压、内阻变化", "注意：温度", "正常", "未判定", "缺失" or "未监测", from the cell's
+// bands.
 std::string cellVerdict(const Judged& judged, int index) {
     std::vector<std::pair<std::string, Band>> bands;
     bool anyValue = false;
@@ -35,7 +42,10 @@ std::string cellVerdict(const Judged& judged, int index) {
         worst = std::max(worst, severity(band));
     }
     if (worst == 0) {
-        return !anyValue ? "缺失" : anyJudged ? "正常" : "未判定";
+        if (!anyValue) {
+            return unwatched(judged, index) ? "未监测" : "缺失";
+        }
+        return anyJudged ? "正常" : "未判定";
     }
     std::string words;
     for (const auto& [word, band] : bands) {

@@ -73,7 +73,7 @@ std::optional<analysis::VerdictLevel> level(const Judged& judged) {
     if (!judged.bank) {
         return std::nullopt;
     }
-    const analysis::VerdictLevel bank = judged.bank->verdict.level;
+    const analysis::VerdictLevel bank = analysis::deviceVerdict(*judged.bank, judged.unmeasured);
     return judged.changeMeasured ? analysis::worse(bank, judged.change->level) : bank;
 }
 
@@ -83,8 +83,8 @@ std::string verdict(const Judged& judged) {
     }
     const analysis::Verdict& v = judged.bank->verdict;
     std::string counts = "超限 " + std::to_string(v.overLimit) + " 项，注意 " +
-                         std::to_string(v.warnings) + " 项，缺失 " + std::to_string(v.missing) +
-                         " 项";
+                         std::to_string(v.warnings) + " 项，缺失 " +
+                         std::to_string(judged.unmeasured) + " 项";
     if (judged.changeMeasured) {
         counts += "，内阻变化超限 " + std::to_string(judged.change->failures) + " 节，注意 " +
                   std::to_string(judged.change->warnings) + " 节";

@@ -84,6 +84,8 @@ Judged judge(const ReportInput& input) {
     judged.values = analysis::bankValues(*input.live.value, masks);
     judged.bank = analysis::assessBank(analysis::bankInput(*judged.values),
                                        judged.limits.value_or(analysis::Limits{}), input.judge);
+    judged.unmeasured = analysis::unmeasuredCells(*judged.values, masks);
+    judged.masks = input.masks.value;
     std::span<const std::optional<double>> baseline;
     if (input.baseline) {
         baseline = input.baseline->cells;

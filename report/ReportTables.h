@@ -16,6 +16,8 @@ struct Judged {
     std::optional<analysis::BankReport> bank;
     std::optional<analysis::ChangeReport> change;
     bool changeMeasured = false;  // some cell has a change in %
+    int unmeasured = 0;           // watched channels without a value
+    std::optional<AlarmMasks> masks;
 };
 Judged judge(const ReportInput& input);
 

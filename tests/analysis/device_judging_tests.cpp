@@ -68,3 +68,42 @@ TEST(DeviceJudging, AWeakCellFromTheDeviceFailsTheBankAndLeadsTheWorst) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace analysis;
+
+TEST(DeviceJudging, AShortStringIsNoWarningForItsEmptyPlacesButAnUnmeasuredWatchedCellIs) {
+    LiveReadings live;
+    live.voltages.fill(0);
+    live.resistances.fill(0);
+    live.temperatures.fill(0);
+    AlarmMasks masks;  // a 24-cell string
+    for (int k = 0; k < 24; ++k) {
+        live.voltages[k] = 13.2;
+        live.resistances[k] = 4.0;
+        live.temperatures[k] = 25.0;
+        masks.voltage[k] = masks.resistance[k] = masks.temperature[k] = true;
+    }
+    const Limits limits = limitsFromDevice(AlarmLimits{45, 0, 14.4, 10.8, 6.5, 100});
+    BankValues values = bankValues(live, &masks);
+    BankReport report = assessBank(bankInput(values), limits);
+    EXPECT_EQ(unmeasuredCells(values, &masks), 0);
+    EXPECT_EQ(report.verdict.level, VerdictLevel::Warning);  // the bank alone counts 48 missing
+    EXPECT_EQ(deviceVerdict(report, 0), VerdictLevel::Ok);
+    // Without the masks the empty places are cells: 0 V is under the lower limit.
+    EXPECT_EQ(unmeasuredCells(bankValues(live), nullptr), 16);
+
+    live.resistances[3] = 0;  // a watched cell not measured
+    values = bankValues(live, &masks);
+    report = assessBank(bankInput(values), limits);
+    EXPECT_EQ(unmeasuredCells(values, &masks), 1);
+    EXPECT_EQ(deviceVerdict(report, 1), VerdictLevel::Warning);
+
+    report = assessBank(bankInput(values, true), limits);  // an old reading
+    EXPECT_EQ(deviceVerdict(report, 0), VerdictLevel::Warning);
+    report = assessBank(bankInput(values), Limits{});  // nothing to judge against
+    EXPECT_EQ(deviceVerdict(report, 0), VerdictLevel::Warning);
+}
+
+}  // namespace

@@ -142,9 +142,11 @@ TEST_F(GatewayBusTest, ASilencedDeviceGoesDownAndStaleWhileTheOthersKeepComing) 
     MqttSubscriber mqtt(port);
     m_options.mqtt = BrokerAddress{"127.0.0.1", port};
     startGateway();
+    // The discovery configs go out beside the first states, not before them: wait for all.
     ASSERT_TRUE(eventually([&] {
         return allUp() && mqtt.count("korval/a/s2/state") > 0 &&
-               mqtt.last("korval/a/s2/availability") == "online";
+               mqtt.last("korval/a/s2/availability") == "online" &&
+               mqtt.topicsUnder("homeassistant/sensor/korval_a_s2/") >= 122;
     })) << m_log.str();
     EXPECT_EQ(mqtt.last("korval/status"), "online");
     EXPECT_EQ(mqtt.topicsUnder("homeassistant/sensor/korval_a_s2/"), 122);

@@ -100,7 +100,7 @@ TEST(BankTriageText, AMissingCellHasNoMarkAndIsCounted) {
     EXPECT_EQ(tipOf(j, Quantity::Voltage, 2), "通道#2 电压 无数据");
     EXPECT_EQ(triage::verdictLine(j.report.verdict), "结论：注意，1 个值缺失");
     EXPECT_EQ(triage::summaryColumn(Quantity::Voltage, j.report.of(Quantity::Voltage).stats).min,
-              "13.000V #1等3个");
+              "13.000 #1等3个");
 }
 
 TEST(BankTriageText, OldValuesSaySoAndKeepWhatTheyShowed) {
@@ -118,11 +118,11 @@ TEST(BankTriageText, SummaryListsTiesAndSaysNothingWithoutValues) {
     const Judged j = judge({13.0, 12.5, 13.5, 12.5}, Cells(4), {25, 25, 25, 25}, {});
     const auto volts =
         triage::summaryColumn(Quantity::Voltage, j.report.of(Quantity::Voltage).stats);
-    EXPECT_EQ(volts.min, "12.500V #2,#4");
-    EXPECT_EQ(volts.max, "13.500V #3");
-    EXPECT_EQ(volts.mean, "12.875V");
-    EXPECT_EQ(volts.median, "12.750V");
-    EXPECT_EQ(volts.spread, "1.000V");
+    EXPECT_EQ(volts.min, "12.500 #2,#4");
+    EXPECT_EQ(volts.max, "13.500 #3");
+    EXPECT_EQ(volts.mean, "12.875");
+    EXPECT_EQ(volts.median, "12.750");
+    EXPECT_EQ(volts.spread, "1.000");
     const auto ohms =
         triage::summaryColumn(Quantity::Resistance, j.report.of(Quantity::Resistance).stats);
     EXPECT_EQ(ohms.min, "—");

@@ -156,6 +156,26 @@ TEST(ReportModel, NonFiniteOrUnwatchedValuesShowAsNoValue) {
     expectNoNonNumbers(c);
 }
 
+TEST(ReportModel, AShortStringIsNormalAndItsEmptyPlacesAreNotMissing) {
+    ReportInput in = healthyInput();
+    for (int k = 24; k < kCellCount; ++k) {  // a 24-cell string: nothing on 25..40
+        in.masks.value->voltage[k] = in.masks.value->resistance[k] = false;
+        in.masks.value->temperature[k] = false;
+        in.live.value->voltages[k] = in.live.value->resistances[k] = 0;
+        in.live.value->temperatures[k] = 0;
+    }
+    ReportContent c = report::buildReport(in);
+    ASSERT_TRUE(c.level.has_value());
+    EXPECT_EQ(*c.level, analysis::VerdictLevel::Ok) << c.verdict;
+    EXPECT_NE(c.verdict.find("缺失 0 项"), std::string::npos) << c.verdict;
+    EXPECT_EQ(cellRow(c, 30).back(), "未监测");
+
+    in.live.value->resistances[3] = 0;  // a watched cell not measured is missing
+    c = report::buildReport(in);
+    EXPECT_EQ(*c.level, analysis::VerdictLevel::Warning);
+    EXPECT_NE(c.verdict.find("缺失 1 项"), std::string::npos) << c.verdict;
+}
+
 TEST(ReportModel, RecordsGiveATimeOrderedTableAndTheMostChangedCellsStandOut) {
     ReportInput in = healthyInput();
     in.live.value->resistances[4] = 14.0;  // cell 5 rose most, then cell 9

@@ -193,7 +193,7 @@ std::string cellTip(const TipInput& input) {
     tip += "通道#" + std::to_string(input.cell) + " " + words(input.quantity).name;
     const analysis::CellJudgement* cell = input.judgement;
     if (cell == nullptr || !cell->value) {
-        return tip + " 无数据";
+        return tip + (input.watched ? " 无数据" : " 设备未监测此通道");
     }
     tip += " " + valueText(input.quantity, *cell->value);
     if (input.limits != nullptr && (cell->band == Band::OverLimit || cell->band == Band::Warning)) {

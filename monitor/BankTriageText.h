@@ -48,6 +48,7 @@ struct TipInput {
     const analysis::CellChange* change = nullptr;
     std::string_view baselineLabel;
     std::string_view staleSince;
+    bool watched = true;  // false: the device's masks leave this channel out
 };
 std::string cellTip(const TipInput& input);
 

@@ -34,11 +34,27 @@ Judged judge(const analysis::BankValues& values, bool stale) {
     judged.limits = state.limits.value_or(analysis::Limits{});
     judged.report =
         analysis::assessBank(analysis::bankInput(values, stale), judged.limits, state.judge);
+    // Missing counts only the channels the device watches, as every verdict of the program.
+    analysis::Verdict& verdict = judged.report.verdict;
+    verdict.missing = analysis::unmeasuredCells(values, state.masks ? &*state.masks : nullptr);
+    verdict.level = analysis::deviceVerdict(judged.report, verdict.missing);
     if (state.baseline) {
         judged.change = analysis::compareResistances(values.resistances,
                                                      state.baseline->record.cells, state.trend);
     }
     return judged;
+}
+
+// Whether the device watches channel k + 1 for the quantity, as far as its masks are known.
+bool watched(Quantity q, int k) {
+    const auto& masks = judgeState().masks;
+    if (!masks) {
+        return true;
+    }
+    const ChannelSet& set = q == Quantity::Voltage      ? masks->voltage
+                            : q == Quantity::Resistance ? masks->resistance
+                                                        : masks->temperature;
+    return set[static_cast<size_t>(k)];
 }
 
 void markCells(CDialog& page, const Judged& judged, std::string_view staleSince) {
@@ -57,9 +73,10 @@ void markCells(CDialog& page, const Judged& judged, std::string_view staleSince)
             const int row = k % kRows;
             const int column = 1 + 3 * (k / kRows);
             list->setItemStyle(row, column, cellMarkStyle(triage::cellMark(cell)));
-            list->setItemToolTip(row, column,
-                                 triage::cellTip({kQuantities[q], k + 1, &cell, &judged.limits,
-                                                  change, baseline, staleSince}));
+            list->setItemToolTip(
+                row, column,
+                triage::cellTip({kQuantities[q], k + 1, &cell, &judged.limits, change, baseline,
+                                 staleSince, watched(kQuantities[q], k)}));
         }
     }
 }
@@ -115,7 +132,9 @@ void setUpTriageLists(CDialog& page) {
 
 void showBankTriage(CDialog& page, const LiveReadings& readings, bool stale,
                     std::string_view lastGoodTime) {
-    const analysis::BankValues values = analysis::bankValues(readings);
+    // Channels the device does not watch are no cells of the bank (a short string).
+    const auto& masks = judgeState().masks;
+    const analysis::BankValues values = analysis::bankValues(readings, masks ? &*masks : nullptr);
     const Judged judged = judge(values, stale);
     const std::string_view staleSince = stale ? lastGoodTime : "";
     markCells(page, judged, staleSince);

@@ -2,6 +2,7 @@
 #include "FormCommands.h"
 
 #include "Dialog.h"
+#include "JudgeLimits.h"
 #include "Strings.h"
 
 void readAndShow(CDialog& page, const RegisterBlock& block,
@@ -30,5 +31,12 @@ void writeAndReport(CDialog& page, const RegisterWrite& write, std::string_view 
     if (!warning.empty()) {
         page.messageBox(warning);
     }
-    page.messageBox(port.write(write) ? kMsgSetOk : kMsgSetFailed);
+    const bool written = port.write(write);
+    if (written) {
+        // A limit the device now holds is the one the bank is judged by.
+        for (size_t k = 0; k < write.values.size(); ++k) {
+            rememberLimitRegister(static_cast<uint16_t>(write.start + k), write.values[k]);
+        }
+    }
+    page.messageBox(written ? kMsgSetOk : kMsgSetFailed);
 }

@@ -16,11 +16,13 @@ bool readJudgeLimits(CDialog& page) {
         return false;
     }
     const auto limits = readLimits(port);
-    if (!limits) {
+    const auto masks = limits ? readMasks(port) : std::nullopt;
+    if (!limits || !masks) {
         page.messageBox(kMsgReadFailed);
         return false;
     }
     judgeState().limits = analysis::limitsFromDevice(*limits);
+    judgeState().masks = masks;
     return true;
 }
 

@@ -6,8 +6,9 @@
 
 class CDialog;
 
-// Reads the four limit registers on one port opening into judgeState().limits. Tells the
-// operator "读取失败" in the page's box when a read fails; the limits known before stay.
+// Reads the four limit registers and the channel masks on one port opening into
+// judgeState().limits and .masks. Tells the operator "读取失败" in the page's box when a read
+// fails; what was known before stays.
 bool readJudgeLimits(CDialog& page);
 
 // A limit register (reg::kTempLimits .. reg::kCurrentLimit) a page has just read: its limits

@@ -1,6 +1,6 @@
 // How the operator has asked the bank to be judged, for the life of the program: the
-// device's limits as last read, the internal-resistance baseline and the change bands. The
-// bank page, the resistance record dialog and the report read it; only what the operator
+// device's limits and channel masks as last read, the internal-resistance baseline and the change
+// bands. The bank page, the resistance record dialog and the report read it; only what the operator
 // does changes it. Plain values, no Qt.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "BankAnalysis.h"
+#include "DeviceConfig.h"
 #include "ResistanceTrend.h"
 
 // One stored resistance test chosen as the reference for every other.
@@ -18,6 +19,7 @@ struct ResistanceBaseline {
 
 struct JudgeState {
     std::optional<analysis::Limits> limits;  // as last read from the device
+    std::optional<AlarmMasks> masks;         // the channels it watches, read with the limits
     std::optional<ResistanceBaseline> baseline;
     analysis::TrendSettings trend;
     analysis::JudgeSettings judge;

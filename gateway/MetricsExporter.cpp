@@ -128,7 +128,9 @@ MetricsExporter::~MetricsExporter() = default;
 
 std::string MetricsExporter::listen(const std::string& address) {
     try {
-        m_exposer = std::make_unique<prometheus::Exposer>(address, 2);
+        // ":PORT" is every address; the web server takes that as the port alone.
+        const std::string bind = address.starts_with(':') ? address.substr(1) : address;
+        m_exposer = std::make_unique<prometheus::Exposer>(bind, 2);
         m_exposer->RegisterCollectable(m_registry);
     } catch (const std::exception& e) {
         m_exposer.reset();

@@ -75,7 +75,7 @@ std::optional<BrokerAddress> broker(std::string_view text) {
 }
 
 // A --device value as key=value pairs; the error names the key.
-struct DeviceSpec {
+struct DeviceArg {
     std::optional<int> port;
     int address = 1;
     std::optional<int> baudRate;
@@ -83,28 +83,28 @@ struct DeviceSpec {
     std::string string;
 };
 
-std::string parseDeviceKey(std::string_view key, std::string_view value, DeviceSpec& spec) {
+std::string parseDeviceKey(std::string_view key, std::string_view value, DeviceArg& arg) {
     if (key == "com") {
-        spec.port = wholeNumber(value, 1, kMaxComPort);
-        return spec.port ? "" : "com= 应为 1 到 12";
+        arg.port = wholeNumber(value, 1, kMaxComPort);
+        return arg.port ? "" : "com= 应为 1 到 12";
     }
     if (key == "address") {
         const auto address = wholeNumber(value, 1, kMaxDeviceAddress);
-        spec.address = address.value_or(0);
+        arg.address = address.value_or(0);
         return address ? "" : "address= 应为 1 到 247";
     }
     if (key == "baud") {
-        spec.baudRate = lineBaudRate(value);
-        return spec.baudRate ? "" : "baud= 应为 1200、2400、4800、9600 或 19200";
+        arg.baudRate = lineBaudRate(value);
+        return arg.baudRate ? "" : "baud= 应为 1200、2400、4800、9600 或 19200";
     }
     if (key == "site" || key == "string") {
-        (key == "site" ? spec.site : spec.string) = std::string(value);
+        (key == "site" ? arg.site : arg.string) = std::string(value);
         return isName(value) ? "" : std::string(key) + "= 只能由字母、数字、'_' 和 '-' 组成";
     }
     return "不认识的项 '" + std::string(key) + "'（可用 com、address、baud、site、string）";
 }
 
-std::string parseDevice(std::string_view text, DeviceSpec& spec) {
+std::string parseDevice(std::string_view text, DeviceArg& arg) {
     while (!text.empty()) {
         const size_t comma = text.find(',');
         const std::string_view pair = text.substr(0, comma);
@@ -112,7 +112,7 @@ std::string parseDevice(std::string_view text, DeviceSpec& spec) {
         if (equals == std::string_view::npos) {
             return "'" + std::string(pair) + "' 应写成 项=值";
         }
-        if (auto error = parseDeviceKey(pair.substr(0, equals), pair.substr(equals + 1), spec);
+        if (auto error = parseDeviceKey(pair.substr(0, equals), pair.substr(equals + 1), arg);
             !error.empty()) {
             return error;
         }
@@ -123,7 +123,7 @@ std::string parseDevice(std::string_view text, DeviceSpec& spec) {
 
 struct Parser {
     ServeParse result;
-    std::vector<DeviceSpec> specs;
+    std::vector<DeviceArg> deviceArgs;
     std::optional<int> address;
 
     // Each gives nullopt for an option that is not its own, else the error (empty: good).
@@ -157,7 +157,7 @@ std::optional<std::string> Parser::linkOption(const std::string& name, const std
         return address ? "" : refused(name, "应为 1 到 247", value);
     }
     if (name == "--device") {
-        const std::string error = parseDevice(value, specs.emplace_back());
+        const std::string error = parseDevice(value, deviceArgs.emplace_back());
         return error.empty() ? "" : "--device：" + error;
     }
     if (name == "--interval" || name == "--limits-every") {
@@ -200,20 +200,22 @@ std::string Parser::option(const std::string& name, const std::string& value) {
     return "不认识的选项 '" + name + "'（korval serve --help 列出全部选项）";
 }
 
-// Devices from their specs, defaults filled in; no two share a port and address or a name.
+// Devices from their --device arguments, defaults filled in; no two share a port and address or a
+// name.
 std::string Parser::finish() {
     ServeOptions& o = result.options;
     const int lowestPort = o.ports.empty() ? 1 : o.ports.begin()->first;
-    if (specs.empty()) {
-        specs.push_back(DeviceSpec{lowestPort, address.value_or(1), std::nullopt, "site", ""});
+    if (deviceArgs.empty()) {
+        deviceArgs.push_back(DeviceArg{lowestPort, address.value_or(1), std::nullopt, "site", ""});
     } else if (address) {
         return "--address 与 --device 不能同时使用：请在 --device 里写 address=";
     }
     std::set<std::pair<int, int>> links;
     std::set<std::pair<std::string, std::string>> names;
-    for (const DeviceSpec& spec : specs) {
-        ServedDevice device{spec.port.value_or(lowestPort), spec.address,
-                            spec.baudRate.value_or(o.baudRate), spec.site, spec.string};
+    std::set<std::string> objectIds;
+    for (const DeviceArg& arg : deviceArgs) {
+        ServedDevice device{arg.port.value_or(lowestPort), arg.address,
+                            arg.baudRate.value_or(o.baudRate), arg.site, arg.string};
         if (device.string.empty()) {
             device.string =
                 "com" + std::to_string(device.port) + "-" + std::to_string(device.address);
@@ -224,6 +226,13 @@ std::string Parser::finish() {
         }
         if (!names.insert({device.site, device.string}).second) {
             return "--device：site=" + device.site + ",string=" + device.string + " 出现了两次";
+        }
+        // Home Assistant knows a device by site and string joined with '_', which the names
+        // may hold themselves: a_b + c and a + b_c would be one device there.
+        if (!objectIds.insert(device.site + "_" + device.string).second) {
+            return "--device：site=" + device.site + ",string=" + device.string +
+                   " 与另一台设备的名字连起来相同（" + device.site + "_" + device.string +
+                   "），Home Assistant 会把它们当成一台";
         }
         o.devices.push_back(device);
     }

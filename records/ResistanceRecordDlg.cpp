@@ -66,7 +66,9 @@ CResistanceRecordDlg::CResistanceRecordDlg(QWidget* parent) : CRangeRecordDlg(kS
 }
 
 CResistanceRecordDlg::~CResistanceRecordDlg() {
-    rows().setExtras(nullptr);
+    if (m_judging) {  // set up with the window; a dialog never created has no rows yet
+        rows().setExtras(nullptr);
+    }
 }
 
 bool CResistanceRecordDlg::onInitDialog() {

@@ -22,13 +22,19 @@ void addTable(const ReportTable& table, std::vector<std::string>& lines) {
     lines.emplace_back();
 }
 
+// What the operator typed (site, string, technician) as text a spreadsheet never runs as a
+// formula: a leading = + - @ gets an apostrophe before it.
+std::string typedText(const std::string& value) {
+    return !value.empty() && std::strchr("=+-@", value.front()) != nullptr ? "'" + value : value;
+}
+
 }  // namespace
 
 std::vector<std::string> reportCsvLines(const ReportContent& content) {
     std::vector<std::string> lines{csvField(content.title), ""};
     lines.push_back(csvLine(std::vector<std::string>{"项目", "内容"}));
     for (const auto& [field, value] : content.header) {
-        lines.push_back(csvLine(std::vector<std::string>{field, value}));
+        lines.push_back(csvLine(std::vector<std::string>{field, typedText(value)}));
     }
     for (const std::string& line : content.missing) {
         lines.push_back(csvField(line));
@@ -72,8 +78,14 @@ std::string fileErrorText(const std::string& path, int errorNumber) {
         case EISDIR:
             why = "这是一个文件夹";
             break;
+        case ENAMETOOLONG:
+            why = "文件名太长";
+            break;
+        case EINVAL:
+            why = "文件名含有这个磁盘不允许的字符";
+            break;
         default:
-            why = std::strerror(errorNumber);
+            why = "系统错误 " + std::to_string(errorNumber);
     }
     return "无法写入文件 " + path + "：" + why;
 }

@@ -9,6 +9,7 @@
 #include "DeviceServer.h"
 #include "EngineSupport.h"
 #include "Gateway.h"
+#include "MetricsExporter.h"
 #include "MqttPublisher.h"
 #include "MqttSubscriber.h"
 
@@ -129,6 +130,15 @@ TEST_F(GatewayBusTest, TheScrapeCarriesEveryDeviceAndPassesPromtool) {
     EXPECT_EQ(shell("promtool check metrics < " + (dir / "metrics.txt").string(), output), 0)
         << output;
     std::filesystem::remove_all(dir);
+}
+
+TEST(MetricsEndpoint, AnEmptyHostListensOnEveryAddress) {
+    MetricsExporter exporter({ServedDevice{1, 1, 9600, "a", "s1"}});
+    const int port = freePort();
+    ASSERT_EQ(exporter.listen(":" + std::to_string(port)), "");
+    const auto text = httpGet(port, "/metrics");
+    ASSERT_TRUE(text.has_value());
+    EXPECT_NE(text->find("korval_up{site=\"a\",string=\"s1\"}"), std::string::npos) << *text;
 }
 
 TEST_F(GatewayBusTest, ASilencedDeviceGoesDownAndStaleWhileTheOthersKeepComing) {

@@ -81,6 +81,8 @@ TEST(ServeOptionsTest, BadValuesAreRefusedNamingWhatIsWrong) {
         {{"--device", "address"}, "address"},
         {{"--device", "address=2", "--device", "address=2,string=x"}, "两次"},
         {{"--device", "address=2,string=x", "--device", "address=3,string=x"}, "两次"},
+        {{"--device", "address=2,site=a_b,string=c", "--device", "address=3,site=a,string=b_c"},
+         "Home Assistant"},
         {{"--device", "address=2", "--address", "3"}, "--address"},
         {{"--listen", "9105"}, "--listen"},
         {{"--listen", "127.0.0.1:70000"}, "--listen"},

@@ -216,6 +216,12 @@ TEST(ReportCsv, SectionsFollowTheHeaderWithFieldsQuoted) {
     ASSERT_NE(cells, lines.end());
     EXPECT_EQ(*(cells + 1), "电池,电压(V),偏差(V),内阻(mΩ),内阻变化(%),温度(℃),结论");
     EXPECT_EQ(*(cells + 2), "1,12.000,0.000,10.00,0.0*,25.0,正常");
+
+    // Typed text never becomes a spreadsheet formula.
+    in.fields.technician = "=HYPERLINK(\"http://x\")";
+    const std::vector<std::string> typed = report::reportCsvLines(report::buildReport(in));
+    EXPECT_NE(std::find(typed.begin(), typed.end(), "技术员,\"'=HYPERLINK(\"\"http://x\"\")\""),
+              typed.end());
 }
 
 TEST(ReportChart, ScaleCoversThePointsWithRoundTicks) {

@@ -60,7 +60,7 @@ class CliProgramTest : public ::testing::Test {
 
     // Runs korval with `args` and no display; stdout and stderr apart.
     Outcome korval(const std::string& args) {
-        const std::string err = ::testing::TempDir() + "korval-cli-err";
+        const std::string err = scratchFile("err");
         const std::string line = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
                                  std::string(KORVAL_EXE) + " " + args + " 2>" + err;
         Outcome run;
@@ -89,10 +89,15 @@ class CliProgramTest : public ::testing::Test {
     }
     std::string link() const { return "--com 1=" + device.path(); }
 
+    // A file of this process's own: other test runs on the machine use the same folder.
+    static std::string scratchFile(const char* ending) {
+        return ::testing::TempDir() + "korval-cli-" + std::to_string(getpid()) + "." + ending;
+    }
+
     // What python3 prints for the tuple `expression` over the JSON in `json` (d is the
     // document), its items apart by blanks.
     static std::string python(const std::string& json, const std::string& expression) {
-        const std::string file = ::testing::TempDir() + "korval-cli.json";
+        const std::string file = scratchFile("json");
         std::ofstream(file) << json;
         const std::string line =
             std::string(KORVAL_PYTHON3) +
@@ -103,7 +108,7 @@ class CliProgramTest : public ::testing::Test {
 
     // What `promtool check metrics` says about `metrics`: empty when it finds nothing.
     static std::string promtool(const std::string& metrics) {
-        const std::string file = ::testing::TempDir() + "korval-cli.prom";
+        const std::string file = scratchFile("prom");
         std::ofstream(file) << metrics;
         return command(std::string(KORVAL_PROMTOOL) + " check metrics < " + file + " 2>&1");
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QJsonArray>
@@ -91,7 +92,7 @@ class ReportProgramTest : public ::testing::Test {
         device.setRegister(reg::kTempLimits, 0x2D94);   // 45, -20
         device.setRegister(reg::kVoltLimits, 0x8C69);   // 14.0, 10.5
         device.seedResistanceRecords(6);
-        dir = ::testing::TempDir() + "korval-report/";
+        dir = ::testing::TempDir() + "korval-report-" + std::to_string(getpid()) + "/";
         std::filesystem::create_directories(dir);
     }
 

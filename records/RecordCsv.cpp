@@ -222,30 +222,6 @@ bool writeCsvFileTold(const std::string& path, const CsvLineSource& nextLine, st
     return true;
 }
 
-std::string fileErrorText(int errorNumber) {
-    switch (errorNumber) {
-        case ENOENT:
-        case ENOTDIR:
-            return kFileErrorNoFolder;
-        case EACCES:
-        case EPERM:
-            return kFileErrorNoPermission;
-        case ENOSPC:
-        case EDQUOT:
-            return kFileErrorDiskFull;
-        case EROFS:
-            return kFileErrorReadOnly;
-        case EFBIG:
-            return kFileErrorTooLarge;
-        case EISDIR:
-            return kFileErrorIsFolder;
-        case ENAMETOOLONG:
-            return kFileErrorNameTooLong;
-        default:
-            return formatText(kFileErrorOther, errorNumber, std::strerror(errorNumber));
-    }
-}
-
 void exportRecordListAsUser(CDialog& owner, const CReportList& list, RecordKind kind,
                             std::string_view what) {
     exportCsvAsUser(owner, list.rowCount(), what, [&](const std::string& path, std::string& error) {

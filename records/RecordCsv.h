@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CsvFile.h"
+#include "FileErrorText.h"
 #include "RecordDecoding.h"
 
 class CDialog;
@@ -34,8 +35,6 @@ bool exportRecordsCsv(const CReportList& list, RecordKind kind, const std::strin
                       std::string& error);
 // writeCsvFile, with the reason of a failure in the operator's words.
 bool writeCsvFileTold(const std::string& path, const CsvLineSource& nextLine, std::string& error);
-// Why a file could not be written, in the operator's words.
-std::string fileErrorText(int errorNumber);
 
 // "导出CSV...": tells an empty list, else asks for the file (`what` names the records in the
 // suggested name), adds ".csv" when missing, exports and tells how it went in `owner`'s box.

@@ -1,10 +1,10 @@
 // The report's CSV lines and file.
 #include "ReportCsv.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "CsvFile.h"
+#include "FileErrorText.h"
 
 namespace report {
 
@@ -58,36 +58,7 @@ bool writeReportCsv(const ReportContent& content, const std::string& path, std::
 }
 
 std::string fileErrorText(const std::string& path, int errorNumber) {
-    std::string why;
-    switch (errorNumber) {
-        case ENOENT:
-        case ENOTDIR:
-            why = "文件夹不存在";
-            break;
-        case EACCES:
-        case EPERM:
-            why = "没有写入权限";
-            break;
-        case ENOSPC:
-        case EDQUOT:
-            why = "磁盘已满";
-            break;
-        case EROFS:
-            why = "磁盘只读";
-            break;
-        case EISDIR:
-            why = "这是一个文件夹";
-            break;
-        case ENAMETOOLONG:
-            why = "文件名太长";
-            break;
-        case EINVAL:
-            why = "文件名含有这个磁盘不允许的字符";
-            break;
-        default:
-            why = "系统错误 " + std::to_string(errorNumber);
-    }
-    return "无法写入文件 " + path + "：" + why;
+    return "无法写入文件 " + path + "：" + ::fileErrorText(errorNumber);
 }
 
 }  // namespace report

@@ -96,14 +96,6 @@ inline constexpr const char* kCsvResistanceHeading = "电池%d内阻(mΩ)";
 inline constexpr const char* kMsgNothingToExport = "没有可导出的记录";
 inline constexpr const char* kMsgExported = "已导出%d条记录到文件\n%s";
 inline constexpr const char* kMsgExportFailed = "导出失败，无法写入文件\n%s\n原因：%s";
-inline constexpr const char* kFileErrorNoFolder = "文件夹不存在";
-inline constexpr const char* kFileErrorNoPermission = "没有写入权限";
-inline constexpr const char* kFileErrorDiskFull = "磁盘空间不足";
-inline constexpr const char* kFileErrorReadOnly = "磁盘为只读";
-inline constexpr const char* kFileErrorTooLarge = "文件超出允许的大小";
-inline constexpr const char* kFileErrorIsFolder = "已有同名的文件夹";
-inline constexpr const char* kFileErrorNameTooLong = "文件名过长";
-inline constexpr const char* kFileErrorOther = "系统错误%d（%s）";
 
 // The traffic monitor: every exchange on the line, as sent and as received.
 inline constexpr const char* kTrafficMenuCaption = "通讯监视(&T)...";

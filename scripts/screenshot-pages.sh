@@ -10,19 +10,8 @@ mkdir -p "$images"
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
-if command -v openbox >/dev/null; then
-  # The bottom margin is the panel's place: the work area the window may use shrinks by it.
-  cat >"$work/rc.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <theme><name>Clearlooks</name><titleLayout>NLIMC</titleLayout></theme>
-  <margins><top>0</top><bottom>32</bottom><left>0</left><right>0</right></margins>
-  <placement><policy>Smart</policy><center>yes</center></placement>
-</openbox_config>
-XML
-  openbox --config-file "$work/rc.xml" >/dev/null 2>&1 &
-  sleep 1
-fi
+. "$(dirname "$0")/window-manager.sh"
+start_window_manager "$work"
 
 # A Chinese desktop: Qt's own texts (the message box's buttons) follow LANG.
 LANG=zh_CN.UTF-8 LANGUAGE=zh_CN "$korval" --demo >/dev/null 2>&1 &

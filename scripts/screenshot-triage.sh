@@ -11,18 +11,8 @@ if [ -z "${KORVAL_IN_X:-}" ]; then
 fi
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-if command -v openbox >/dev/null; then
-  cat >"$work/rc.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <theme><name>Clearlooks</name><titleLayout>NLIMC</titleLayout></theme>
-  <margins><top>0</top><bottom>32</bottom><left>0</left><right>0</right></margins>
-  <placement><policy>Smart</policy><center>yes</center></placement>
-</openbox_config>
-XML
-  openbox --config-file "$work/rc.xml" >/dev/null 2>&1 &
-  sleep 1
-fi
+. "$(dirname "$0")/window-manager.sh"
+start_window_manager "$work"
 "$build/simulator/korval-device" --weak-cell 17 --link "$work/tty" >"$work/device.log" 2>&1 &
 for _ in $(seq 50); do [ -e "$work/tty" ] && break; sleep 0.1; done
 LANG=zh_CN.UTF-8 LANGUAGE=zh_CN ${KORVAL_WRAP:-} "$build/app/korval" --com "1=$work/tty" >"${KORVAL_LOG:-/dev/null}" 2>&1 &
